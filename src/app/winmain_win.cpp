@@ -1,0 +1,29 @@
+// The program entry: creates the main window and runs the message loop until it closes.
+#include "app/error_report_win.h"
+#include "app/main_dlg_win.h"
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&controls);
+
+    int exitCode = 1;
+    RunGuarded(nullptr, [&] {
+        TMainDlg mainDlg(instance);
+        ShowWindow(mainDlg.Handle(), showCommand);
+        UpdateWindow(mainDlg.Handle());
+
+        MSG message{};
+        while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+            if (!mainDlg.TranslateShortcut(message)) {
+                TranslateMessage(&message);
+                DispatchMessageW(&message);
+            }
+        }
+        exitCode = static_cast<int>(message.wParam);
+    });
+    return exitCode;
+}

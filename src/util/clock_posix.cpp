@@ -1,0 +1,22 @@
+#include "util/clock.h"
+
+#include <ctime>
+
+namespace {
+
+class PosixClock final : public IClock {
+public:
+    LocalDateTime Now() const override {
+        std::time_t now = std::time(nullptr);
+        std::tm tm{};
+        localtime_r(&now, &tm);
+        return {tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec};
+    }
+};
+
+} // namespace
+
+const IClock& SystemClock() {
+    static const PosixClock clock;
+    return clock;
+}

@@ -1,0 +1,12 @@
+// The one place where the program's 8-bit text (GBK, code page 936) meets the wide text of the
+// Windows API. Converting with an explicit code page keeps the interface and the file names
+// right on every system locale, not only on a Chinese one.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+inline constexpr unsigned kProgramCodePage = 936;
+
+std::wstring WideFromGbk(std::string_view text);
+std::string GbkFromWide(std::wstring_view text);

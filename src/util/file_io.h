@@ -1,0 +1,8 @@
+// Whole-file writes on a path in the program's 8-bit text.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// Creates the file or replaces its whole content with the given bytes. Raises OSError on failure.
+void WriteWholeFile(const std::string& path, std::string_view bytes);
