@@ -109,5 +109,11 @@ LRESULT CALLBACK TMainDlg::WindowProc(HWND window, UINT message, WPARAM wParam, 
     if (self == nullptr) {
         return DefWindowProcW(window, message, wParam, lParam);
     }
+    if (message == WM_NCDESTROY) {
+        // The window is gone: the object must not destroy it a second time.
+        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+        self->window_ = nullptr;
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
     return self->HandleMessage(message, wParam, lParam);
 }

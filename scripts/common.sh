@@ -1,0 +1,100 @@
+# Shared by scripts/test and scripts/run: packages, builds, the private Wine prefix, a display.
+# Sourced, not run.
+
+SLOTVANE_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+BUILD_DIR="$SLOTVANE_ROOT/build"
+WINE64=/usr/lib/wine/wine64
+
+export WINEPREFIX="$BUILD_DIR/wineprefix"
+export WINEARCH=win64
+# No Mono or Gecko: they would be downloaded, and nothing here needs them.
+export WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEDEBUG=-all
+
+BUILD_PACKAGES=(cmake make g++ googletest
+    g++-mingw-w64-x86-64 mingw-w64-tools binutils-mingw-w64-x86-64
+    wine wine64 xvfb xdotool fonts-wqy-microhei)
+
+# Installs the Debian packages that are missing; the package lists are refreshed only when
+# something has to be installed.
+ensure_packages() {
+    local missing=() package
+    for package in "$@"; do
+        if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
+            missing+=("$package")
+        fi
+    done
+    if ((${#missing[@]})); then
+        echo "Installing: ${missing[*]}"
+        local sudo=""
+        [ "$(id -u)" -eq 0 ] || sudo=sudo
+        $sudo apt-get update -q
+        DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends "${missing[@]}"
+    fi
+}
+
+build_preset() {
+    cmake --preset "$1" >/dev/null
+    cmake --build --preset "$1" -j "$(nproc)"
+}
+
+# A private prefix inside the build folder, with fonts that render Chinese and Latin text alike:
+# the window's font and the dialog fonts are replaced by WenQuanYi Micro Hei.
+# Raise PREFIX_VERSION whenever the prefix's setup changes, so that existing prefixes are rebuilt.
+PREFIX_VERSION=2
+prepare_wine_prefix() {
+    local marker="$WINEPREFIX/.slotvane-ready-$PREFIX_VERSION"
+    [ -f "$marker" ] && return 0
+    echo "Preparing the Wine prefix in $WINEPREFIX"
+    rm -rf "$WINEPREFIX"
+    wineboot -i >/dev/null 2>&1
+    local reg="$BUILD_DIR/wine-fonts.reg"
+    {
+        printf 'Windows Registry Editor Version 5.00\r\n\r\n'
+        printf '[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]\r\n'
+        printf '"微软雅黑"="WenQuanYi Micro Hei"\r\n'
+        printf '"Microsoft YaHei"="WenQuanYi Micro Hei"\r\n'
+        printf '"SimSun"="WenQuanYi Micro Hei"\r\n\r\n'
+        # Wine draws the frame and caption itself, so a virtual display without a window manager
+        # still shows them (and screenshots include them).
+        printf '[HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]\r\n'
+        printf '"Managed"="N"\r\n\r\n'
+        printf '[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\FontLink\\SystemLink]\r\n'
+        local face
+        for face in "Tahoma" "MS Shell Dlg" "MS Shell Dlg 2" "Segoe UI" "Microsoft Sans Serif"; do
+            printf '"%s"=hex(7):%s\r\n' "$face" \
+                "$(printf 'wqy-microhei.ttc,WenQuanYi Micro Hei\0\0' | iconv -f utf-8 -t utf-16le |
+                    od -An -tx1 -v | tr -s ' \n' ',' | sed 's/^,//; s/,$//')"
+        done
+    } | iconv -f utf-8 -t utf-16le | { printf '\xff\xfe'; cat; } >"$reg"
+    "$WINE64" regedit /S "$(winepath_of "$reg")" >/dev/null 2>&1
+    wineserver -w
+    touch "$marker"
+}
+
+winepath_of() {
+    echo "Z:${1//\//\\}"
+}
+
+# Starts Xvfb on a free display unless there is a display already. Sets DISPLAY.
+XVFB_PID=""
+ensure_display() {
+    [ -n "${DISPLAY:-}" ] && return 0
+    local fifo
+    fifo=$(mktemp -u)
+    mkfifo "$fifo"
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+    XVFB_PID=$!
+    local number
+    read -r number <"$fifo"
+    rm -f "$fifo"
+    export DISPLAY=":$number"
+}
+
+stop_display() {
+    if [ -n "$XVFB_PID" ]; then
+        kill "$XVFB_PID" 2>/dev/null || true
+        wait "$XVFB_PID" 2>/dev/null || true
+        XVFB_PID=""
+    fi
+}
