@@ -41,7 +41,7 @@ build_preset() {
 # A private prefix inside the build folder, with fonts that render Chinese and Latin text alike:
 # the window's font and the dialog fonts are replaced by WenQuanYi Micro Hei.
 # Raise PREFIX_VERSION whenever the prefix's setup changes, so that existing prefixes are rebuilt.
-PREFIX_VERSION=2
+PREFIX_VERSION=3
 prepare_wine_prefix() {
     local marker="$WINEPREFIX/.slotvane-ready-$PREFIX_VERSION"
     [ -f "$marker" ] && return 0
@@ -59,6 +59,9 @@ prepare_wine_prefix() {
         # still shows them (and screenshots include them).
         printf '[HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]\r\n'
         printf '"Managed"="N"\r\n\r\n'
+        # The dark window-frame colour of Windows 10 (Wine's default is a light grey).
+        printf '[HKEY_CURRENT_USER\\Control Panel\\Colors]\r\n'
+        printf '"WindowFrame"="100 100 100"\r\n\r\n'
         printf '[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\FontLink\\SystemLink]\r\n'
         local face
         for face in "Tahoma" "MS Shell Dlg" "MS Shell Dlg 2" "Segoe UI" "Microsoft Sans Serif"; do

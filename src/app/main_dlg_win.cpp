@@ -1,21 +1,113 @@
 #include "app/main_dlg_win.h"
 
+#include "app/about_dlg_win.h"
+#include "app/banner_win.h"
+#include "app/controls_win.h"
 #include "app/error_report_win.h"
+#include "app/scope_win.h"
+#include "util/codepage_win.h"
 
 #include "resource_ids.h"
+#include "slotvane_config.h"
+
+#include <commctrl.h>
 
 #include <array>
 #include <stdexcept>
+#include <string>
 
 namespace {
 
 constexpr wchar_t kWindowClass[] = L"TMainDlg";
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
 constexpr DWORD kExStyle = WS_EX_WINDOWEDGE;
+constexpr int kImageSize = 32;
+constexpr int kGlyphSize = 16;
 
-enum CommandId : WORD {
-    kQuit1 = 100,
+enum class Kind { Label, GroupBox, Picture, DriversButton, ListView, SpecButton, RamButton };
+
+struct ControlRow {
+    int id;
+    Kind kind;
+    int parent; // 0: the window itself
+    ControlRect rect;
+    const char* caption;
 };
+
+// The banner is 764 pixels wide from -12; the drivers button sits at its visible right end and
+// follows that edge when the window narrows.
+constexpr int kDriversLeft = 764 - 12 - 59 - 8;
+
+// Labels size themselves to their text; their width and height here are ignored.
+const ControlRow kLayout[] = {
+    {kImage1, Kind::Picture, kTopPnl, {24, 8, 32, 32}, ""},
+    {kLabel2, Kind::Label, kTopPnl, {63, 10, 0, 0}, "Slotvane"},
+    {kSubtitleLbl, Kind::Label, kTopPnl, {64, 26, 0, 0}, "查看内存插槽、内存模块和内存使用情况"},
+    {kDriversBtn, Kind::DriversButton, kTopPnl, {kDriversLeft, 8, 59, 41}, "驱动程序更新"},
+    {kGeneralGrp, Kind::GroupBox, 0, {2, 61, 743, 430}, "一般"},
+    {kSystemGrp, Kind::GroupBox, kGeneralGrp, {8, 12, 147, 81}, "系统信息"},
+    {kSlotsLbl, Kind::Label, kSystemGrp, {8, 19, 0, 0}, "插槽数量:"},
+    {kCurmemLbl, Kind::Label, kSystemGrp, {8, 35, 0, 0}, "当前内存:"},
+    {kMaxmemLbl, Kind::Label, kSystemGrp, {8, 51, 0, 0}, "最大内存:"},
+    {kGroupBox2, Kind::GroupBox, kGeneralGrp, {160, 12, 209, 81}, "物理内存"},
+    {kPhyusedLbl, Kind::Label, kGroupBox2, {8, 19, 0, 0}, "已用:"},
+    {kPhytotLbl, Kind::Label, kGroupBox2, {8, 35, 0, 0}, "可用:"},
+    {kSlot1Grp + 0, Kind::GroupBox, kGeneralGrp, {8, 96, 361, 161}, "插槽 1"},
+    {kSlot1Grp + 1, Kind::GroupBox, kGeneralGrp, {8, 262, 361, 161}, "插槽 2"},
+    {kSlot1Grp + 2, Kind::GroupBox, kGeneralGrp, {376, 96, 361, 161}, "插槽 3"},
+    {kSlot1Grp + 3, Kind::GroupBox, kGeneralGrp, {376, 262, 361, 161}, "插槽 4"},
+};
+
+constexpr ControlRect kListRect{7, 16, 266, 137};
+constexpr ControlRect kSpecButtonRect{280, 16, 73, 89};
+constexpr ControlRect kRamButtonRect{8, 16, 345, 137};
+constexpr const char* kSpecButtonCaption = "谷歌搜索\r\n内存规格";
+
+struct MenuItemRow {
+    int menu; // index of the top-level menu, or -1 for the Export submenu
+    WORD id;  // 0: separator
+    const char* caption;
+};
+
+constexpr MenuItemRow kMenuItems[] = {
+    {0, kQuit1, "退出(&Q)\tCtrl+Q"},
+    {-1, kExt1, "文本(&T)"},
+    {-1, kSpreadsheet1, "电子表格(&S)"},
+    {2, kOpenlogfile1, "打开日志文件(&O)\tCtrl+L"},
+    {2, 0, ""},
+    {2, kCheckforupdate1, "检查更新\tCtrl+G"},
+    {2, 0, ""},
+    {2, kAbout1, "关于(&A)\tCtrl+B"},
+};
+
+constexpr std::array<ACCEL, 4> kShortcuts{{
+    {FVIRTKEY | FCONTROL, 'Q', kQuit1},
+    {FVIRTKEY | FCONTROL, 'L', kOpenlogfile1},
+    {FVIRTKEY | FCONTROL, 'G', kCheckforupdate1},
+    {FVIRTKEY | FCONTROL, 'B', kAbout1},
+}};
+
+HMENU BuildMenuBar() {
+    HMENU bar = CreateMenu();
+    std::array<HMENU, 3> menus{CreatePopupMenu(), CreatePopupMenu(), CreatePopupMenu()};
+    HMENU exportMenu = CreatePopupMenu();
+    for (const MenuItemRow& row : kMenuItems) {
+        HMENU target = row.menu < 0 ? exportMenu : menus[static_cast<size_t>(row.menu)];
+        if (row.id == 0) {
+            AppendMenuW(target, MF_SEPARATOR, 0, nullptr);
+        } else {
+            AppendMenuW(target, MF_STRING, row.id, WideFromGbk(row.caption).c_str());
+        }
+    }
+    AppendMenuW(menus[1], MF_POPUP, reinterpret_cast<UINT_PTR>(exportMenu),
+                WideFromGbk("导出(&E)").c_str());
+    const std::array<const char*, 3> titles{"文件(&F)", "操作(&A)", "&?"};
+    for (size_t i = 0; i < menus.size(); ++i) {
+        AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(menus[i]),
+                    WideFromGbk(titles[i]).c_str());
+    }
+    return bar;
+}
 
 void RegisterWindowClass(HINSTANCE instance, WNDPROC procedure) {
     WNDCLASSEXW windowClass{};
@@ -27,7 +119,7 @@ void RegisterWindowClass(HINSTANCE instance, WNDPROC procedure) {
     windowClass.hInstance = instance;
     windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_SLOTVANE));
     windowClass.hIconSm = static_cast<HICON>(
-        LoadImageW(instance, MAKEINTRESOURCEW(IDI_SLOTVANE), IMAGE_ICON, 16, 16, 0));
+        LoadImageW(instance, MAKEINTRESOURCEW(IDI_SLOTVANE), IMAGE_ICON, 16, 16, LR_SHARED));
     windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     windowClass.lpszClassName = kWindowClass;
@@ -36,38 +128,260 @@ void RegisterWindowClass(HINSTANCE instance, WNDPROC procedure) {
     }
 }
 
+HICON LoadIconSized(HINSTANCE instance, int id, int size) {
+    return static_cast<HICON>(
+        LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
+}
+
+// Labels keep the size of their text, as the designed labels do.
+void SetLabelText(HWND label, const std::wstring& text) {
+    HDC dc = GetDC(label);
+    SIZE size{};
+    {
+        SelectedObject font(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(label, WM_GETFONT, 0, 0)));
+        GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    }
+    ReleaseDC(label, dc);
+    SetWindowPos(label, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER);
+    SetWindowTextW(label, text.c_str());
+    RedrawWindow(label, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE);
+}
+
+void SetLabel(HWND label, const std::string& text) {
+    SetLabelText(label, WideFromGbk(text));
+}
+
+void ShowControl(HWND control, bool visible) {
+    if ((IsWindowVisible(control) != FALSE) != visible) {
+        ShowWindow(control, visible ? SW_SHOW : SW_HIDE);
+    }
+}
+
+void FillListView(HWND list, const SlotPanelState& slot) {
+    SendMessageW(list, WM_SETREDRAW, FALSE, 0);
+    ListView_DeleteAllItems(list);
+    for (int column = 0; column < 2; ++column) {
+        std::wstring caption = column < static_cast<int>(slot.columnCaptions.size())
+                                   ? WideFromGbk(slot.columnCaptions[static_cast<size_t>(column)])
+                                   : std::wstring();
+        LVCOLUMNW header{};
+        header.mask = LVCF_TEXT;
+        header.pszText = caption.data();
+        ListView_SetColumn(list, column, &header);
+    }
+    for (size_t row = 0; row < slot.rows.size(); ++row) {
+        std::wstring caption = WideFromGbk(slot.rows[row].caption);
+        std::wstring value = WideFromGbk(slot.rows[row].value);
+        LVITEMW item{};
+        item.mask = LVIF_TEXT;
+        item.iItem = static_cast<int>(row);
+        item.pszText = caption.data();
+        ListView_InsertItem(list, &item);
+        ListView_SetItemText(list, static_cast<int>(row), 1, value.data());
+    }
+    // Every column as wide as its header and its widest cell.
+    for (int column = 0; column < 2; ++column) {
+        ListView_SetColumnWidth(list, column, LVSCW_AUTOSIZE);
+        const int cells = ListView_GetColumnWidth(list, column);
+        ListView_SetColumnWidth(list, column, LVSCW_AUTOSIZE_USEHEADER);
+        const int header = ListView_GetColumnWidth(list, column);
+        ListView_SetColumnWidth(list, column, std::max(cells, header));
+    }
+    SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(list, nullptr, TRUE);
+}
+
 } // namespace
 
-TMainDlg::TMainDlg(HINSTANCE instance) : instance_(instance) {
-    RegisterWindowClass(instance, &TMainDlg::WindowProc);
+TMainDlg::TMainDlg(HINSTANCE instance, MainDlgServices services)
+    : instance_(instance), services_(std::move(services)), font_(CreateInterfaceFont(false)),
+      boldFont_(CreateInterfaceFont(true)) {
+    RegisterWindowClass(instance, &InstanceWindowProc<TMainDlg>);
 
-    RECT frame{0, 0, kClientWidth, kClientHeight};
-    AdjustWindowRectEx(&frame, kStyle, FALSE, kExStyle);
-    window_ = CreateWindowExW(kExStyle, kWindowClass, L"MainDlg", kStyle, kLeft, kTop,
-                              frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr,
-                              instance, this);
+    HMENU menuBar = BuildMenuBar();
+    RECT frame{0, 0, kDesignedClientWidth, kDesignedClientHeight};
+    AdjustWindowRectEx(&frame, kStyle, TRUE, kExStyle);
+    window_ = CreateWindowExW(kExStyle, kWindowClass, WideFromGbk(state_.caption).c_str(), kStyle,
+                              kLeft, kTop, frame.right - frame.left, frame.bottom - frame.top,
+                              nullptr, menuBar, instance, this);
     if (window_ == nullptr) {
+        DestroyMenu(menuBar);
         throw std::runtime_error("Cannot create the main window");
     }
+    shortcuts_.reset(
+        CreateAcceleratorTableW(const_cast<ACCEL*>(kShortcuts.data()), kShortcuts.size()));
 
-    std::array<ACCEL, 1> shortcuts{{
-        {FVIRTKEY | FCONTROL, 'Q', kQuit1},
-    }};
-    shortcuts_ = CreateAcceleratorTableW(shortcuts.data(), static_cast<int>(shortcuts.size()));
+    CreateControls();
+    ApplyState();
+    // The memory timer ticks from the moment the window exists.
+    SetTimer(window_, kMemTimerId, config::kMemoryTimerPeriodMs, nullptr);
 }
 
 TMainDlg::~TMainDlg() {
-    if (shortcuts_ != nullptr) {
-        DestroyAcceleratorTable(shortcuts_);
-    }
     if (window_ != nullptr) {
         SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
         DestroyWindow(window_);
     }
 }
 
+void TMainDlg::CreateControls() {
+    imageList96_.reset(ImageList_Create(kImageSize, kImageSize, ILC_COLOR32 | ILC_MASK, 2, 0));
+    for (int id : {IDI_EMPTY_SLOT, IDI_DRIVERS}) {
+        UniqueIcon icon(LoadIconSized(instance_, id, kImageSize));
+        ImageList_AddIcon(imageList96_.get(), icon.get());
+    }
+    emptySlotIcon_.reset(ImageList_GetIcon(imageList96_.get(), 0, ILD_NORMAL));
+    driversIcon_.reset(ImageList_GetIcon(imageList96_.get(), 1, ILD_NORMAL));
+    searchGlyph_.reset(LoadIconSized(instance_, IDI_SEARCH, kGlyphSize));
+    bannerIcon_.reset(LoadIconSized(instance_, IDI_SLOTVANE, kImageSize));
+
+    CreateBanner(instance_, window_, kTopPnl, -12, 0, 764, 57, kLabel2);
+
+    for (const ControlRow& row : kLayout) {
+        HWND parent = row.parent == 0 ? window_ : Control(row.parent);
+        HWND control = nullptr;
+        switch (row.kind) {
+        case Kind::Label:
+            control = CreateChild(L"STATIC", WS_VISIBLE | SS_LEFT | SS_NOPREFIX, 0, parent, row.id,
+                                  row.rect, row.caption,
+                                  row.id == kLabel2 ? boldFont_.get() : font_.get());
+            SetLabel(control, row.caption);
+            break;
+        case Kind::GroupBox:
+            control = CreateChild(L"BUTTON", WS_VISIBLE | BS_GROUPBOX | WS_CLIPCHILDREN,
+                                  WS_EX_CONTROLPARENT, parent, row.id, row.rect, row.caption,
+                                  font_.get());
+            ForwardNotificationsToTopLevel(control);
+            break;
+        case Kind::Picture:
+            control = CreateChild(L"STATIC", WS_VISIBLE | SS_ICON | SS_REALSIZECONTROL, 0, parent,
+                                  row.id, row.rect, "", nullptr);
+            SendMessageW(control, STM_SETICON, reinterpret_cast<WPARAM>(bannerIcon_.get()), 0);
+            break;
+        case Kind::DriversButton:
+            control = CreateChild(L"BUTTON", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON | BS_ICON, 0,
+                                  parent, row.id, row.rect, row.caption, font_.get());
+            SendMessageW(control, BM_SETIMAGE, IMAGE_ICON,
+                         reinterpret_cast<LPARAM>(driversIcon_.get()));
+            break;
+        default:
+            break;
+        }
+        if (control == nullptr) {
+            throw std::runtime_error("Cannot create the main window's controls");
+        }
+    }
+
+    CreateScope(instance_, Control(kGroupBox2), kScope, 115, 10, scope_);
+
+    for (int i = 0; i < kSlotPanelCount; ++i) {
+        HWND group = Control(kSlot1Grp + i);
+        HWND list = CreateChild(WC_LISTVIEWW,
+                                WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL |
+                                    LVS_SHOWSELALWAYS | LVS_NOSORTHEADER,
+                                WS_EX_CLIENTEDGE, group, kLst1 + i, kListRect, "", font_.get());
+        ListView_SetExtendedListViewStyle(list, LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
+        for (int column = 0; column < 2; ++column) {
+            LVCOLUMNW header{};
+            header.mask = LVCF_WIDTH | LVCF_TEXT;
+            header.cx = 60;
+            header.pszText = const_cast<wchar_t*>(L"");
+            ListView_InsertColumn(list, column, &header);
+        }
+
+        HWND spec =
+            CreateChild(L"BUTTON", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON | BS_MULTILINE, 0, group,
+                        kGetSpec1Btn + i, kSpecButtonRect, kSpecButtonCaption, font_.get());
+        SendMessageW(spec, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(searchGlyph_.get()));
+
+        HWND ram = CreateChild(L"BUTTON", WS_TABSTOP | BS_PUSHBUTTON | BS_MULTILINE | BS_FLAT, 0,
+                               group, kGetRAM1Btn + i, kRamButtonRect, "", font_.get());
+        SendMessageW(ram, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(emptySlotIcon_.get()));
+        SetWindowPos(ram, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    }
+}
+
+HWND TMainDlg::Control(int id) const {
+    return FindControl(window_, id);
+}
+
 bool TMainDlg::TranslateShortcut(MSG& message) const {
-    return shortcuts_ != nullptr && TranslateAcceleratorW(window_, shortcuts_, &message) != 0;
+    return shortcuts_ && TranslateAcceleratorW(window_, shortcuts_.get(), &message) != 0;
+}
+
+void TMainDlg::ApplyState() {
+    const MainDlgState* previous = applied_ ? &*applied_ : nullptr;
+    auto changed = [&](auto member) {
+        return previous == nullptr || state_.*member != previous->*member;
+    };
+
+    if (changed(&MainDlgState::caption)) {
+        SetWindowTextGbk(window_, state_.caption);
+    }
+    if (changed(&MainDlgState::slotsLabel)) {
+        SetLabel(Control(kSlotsLbl), state_.slotsLabel);
+    }
+    if (changed(&MainDlgState::curmemLabel)) {
+        SetLabel(Control(kCurmemLbl), state_.curmemLabel);
+    }
+    if (changed(&MainDlgState::maxmemLabel)) {
+        SetLabel(Control(kMaxmemLbl), state_.maxmemLabel);
+    }
+    ShowControl(Control(kMaxmemLbl), state_.maxmemVisible);
+    if (changed(&MainDlgState::phyusedLabel)) {
+        SetLabel(Control(kPhyusedLbl), state_.phyusedLabel);
+    }
+    if (changed(&MainDlgState::phytotLabel)) {
+        SetLabel(Control(kPhytotLbl), state_.phytotLabel);
+    }
+    for (int i = 0; i < kSlotPanelCount; ++i) {
+        ApplySlot(i, state_.slots[static_cast<size_t>(i)],
+                  previous ? &previous->slots[static_cast<size_t>(i)] : nullptr);
+    }
+    if (state_.narrowed && (previous == nullptr || !previous->narrowed)) {
+        Narrow();
+    }
+    applied_ = state_;
+}
+
+void TMainDlg::ApplySlot(int index, const SlotPanelState& slot, const SlotPanelState* previous) {
+    HWND group = Control(kSlot1Grp + index);
+    HWND list = Control(kLst1 + index);
+    HWND spec = Control(kGetSpec1Btn + index);
+    HWND ram = Control(kGetRAM1Btn + index);
+
+    EnableWindow(group, slot.enabled);
+    if (previous == nullptr || slot.rows != previous->rows ||
+        slot.columnCaptions != previous->columnCaptions) {
+        FillListView(list, slot);
+    }
+    ShowControl(list, slot.listVisible);
+    ShowControl(ram, slot.emptySlotButtonVisible);
+    ShowControl(spec, slot.specButtonVisible);
+    EnableWindow(spec, slot.specButtonEnabled);
+}
+
+void TMainDlg::Narrow() {
+    RECT frame{};
+    GetWindowRect(window_, &frame);
+    SetWindowPos(window_, nullptr, 0, 0, kNarrowedWindowWidth, frame.bottom - frame.top,
+                 SWP_NOMOVE | SWP_NOZORDER);
+    RECT client{};
+    GetClientRect(window_, &client);
+    const int delta = client.right - kDesignedClientWidth;
+
+    // The banner and the general panel are anchored to the right edge and shrink with it; the
+    // drivers button keeps its distance from that edge.
+    for (int id : {kTopPnl, kGeneralGrp}) {
+        HWND control = Control(id);
+        const RECT rect = RectInParent(control);
+        SetWindowPos(control, nullptr, 0, 0, rect.right - rect.left + delta, rect.bottom - rect.top,
+                     SWP_NOMOVE | SWP_NOZORDER);
+    }
+    HWND drivers = Control(kDriversBtn);
+    const RECT rect = RectInParent(drivers);
+    SetWindowPos(drivers, nullptr, rect.left + delta, rect.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    InvalidateRect(window_, nullptr, TRUE);
 }
 
 void TMainDlg::Quit1Click() {
@@ -75,10 +389,48 @@ void TMainDlg::Quit1Click() {
     PostMessageW(window_, WM_CLOSE, 0, 0);
 }
 
+void TMainDlg::About1Click() {
+    if (about_ != nullptr) {
+        about_->Execute();
+    }
+}
+
+void TMainDlg::Mem_tmrTimer() {
+    // A tick whose error report is still open must not be overlapped by the next one.
+    if (ticking_) {
+        return;
+    }
+    ticking_ = true;
+    RunGuarded(window_, [&] {
+        ::Mem_tmrTimer(state_, scope_, services_.memory);
+        ApplyState();
+        InvalidateRect(Control(kScope), nullptr, FALSE);
+    });
+    ticking_ = false;
+}
+
+void TMainDlg::AppEvtActivate() {
+    if (started_) {
+        return;
+    }
+    started_ = true;
+    try {
+        services_.scanModules(state_, log_.get());
+    } catch (...) {
+        // What the scan had set before the error stays on screen.
+        ApplyState();
+        throw;
+    }
+    ApplyState();
+}
+
 void TMainDlg::OnCommand(int id) {
     switch (id) {
     case kQuit1:
         Quit1Click();
+        break;
+    case kAbout1:
+        About1Click();
         break;
     default:
         break;
@@ -90,30 +442,21 @@ LRESULT TMainDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_COMMAND:
         RunGuarded(window_, [&] { OnCommand(LOWORD(wParam)); });
         return 0;
+    case WM_TIMER:
+        if (wParam == kMemTimerId) {
+            Mem_tmrTimer();
+        }
+        return 0;
+    case WM_ACTIVATEAPP:
+        if (wParam != FALSE) {
+            RunGuarded(window_, [&] { AppEvtActivate(); });
+        }
+        return 0;
     case WM_DESTROY:
+        KillTimer(window_, kMemTimerId);
         PostQuitMessage(0);
         return 0;
     default:
         return DefWindowProcW(window_, message, wParam, lParam);
     }
-}
-
-LRESULT CALLBACK TMainDlg::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* self =
-            static_cast<TMainDlg*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-        self->window_ = window;
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    }
-    auto* self = reinterpret_cast<TMainDlg*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (self == nullptr) {
-        return DefWindowProcW(window, message, wParam, lParam);
-    }
-    if (message == WM_NCDESTROY) {
-        // The window is gone: the object must not destroy it a second time.
-        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-        self->window_ = nullptr;
-        return DefWindowProcW(window, message, wParam, lParam);
-    }
-    return self->HandleMessage(message, wParam, lParam);
 }

@@ -1,32 +1,116 @@
-// The main window TMainDlg: the Win32 view. What it shows is computed by the portable logic.
+// The main window TMainDlg: the Win32 view. What it shows is computed by the portable logic
+// (MainDlgState); this class creates the controls, applies that data and routes the events.
 #pragma once
 
+#include "app/gdi_win.h"
+#include "app/main_dlg_state.h"
+#include "app/memory_monitor.h"
+#include "app/scope_model.h"
+#include "log/log.h"
+
 #include <windows.h>
+
+#include <functional>
+#include <memory>
+#include <optional>
+
+class TAboutDlg;
+
+// What the window needs from the rest of the program; tests pass fakes.
+struct MainDlgServices {
+    const IMemoryStatusSource& memory;
+    // Fills the slot panels from what the system reports (the module scan).
+    std::function<void(MainDlgState&, TKLog*)> scanModules;
+};
+
+enum MainDlgControl : int {
+    kTopPnl = 1000,
+    kImage1,
+    kLabel2,
+    kSubtitleLbl,
+    kDriversBtn,
+    kGeneralGrp,
+    kSystemGrp,
+    kSlotsLbl,
+    kCurmemLbl,
+    kMaxmemLbl,
+    kGroupBox2,
+    kPhyusedLbl,
+    kPhytotLbl,
+    kScope,
+    kSlot1Grp, // kSlot1Grp + i for slot i (0..3); the same for the three below
+    kLst1 = kSlot1Grp + kSlotPanelCount,
+    kGetSpec1Btn = kLst1 + kSlotPanelCount,
+    kGetRAM1Btn = kGetSpec1Btn + kSlotPanelCount,
+};
+
+enum MainDlgCommand : WORD {
+    kQuit1 = 100,
+    kExt1,
+    kSpreadsheet1,
+    kOpenlogfile1,
+    kCheckforupdate1,
+    kAbout1,
+};
+
+inline constexpr UINT_PTR kMemTimerId = 1;
 
 class TMainDlg {
 public:
     static constexpr int kLeft = 198;
     static constexpr int kTop = 179;
-    static constexpr int kClientWidth = 751;
-    static constexpr int kClientHeight = 495;
 
-    explicit TMainDlg(HINSTANCE instance);
+    TMainDlg(HINSTANCE instance, MainDlgServices services);
     TMainDlg(const TMainDlg&) = delete;
     TMainDlg& operator=(const TMainDlg&) = delete;
     ~TMainDlg();
 
     HWND Handle() const { return window_; }
+    HWND Control(int id) const;
     // Gives the window's keyboard shortcuts a chance at a message of the loop.
     bool TranslateShortcut(MSG& message) const;
 
+    void SetAboutDlg(TAboutDlg* about) { about_ = about; }
+
+    const MainDlgState& State() const { return state_; }
+    const TScopeModel& Scope() const { return scope_; }
+
+    // Event handlers.
     void Quit1Click();
+    void About1Click();
+    void Mem_tmrTimer();
+    void AppEvtActivate();
 
 private:
-    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    template <typename Owner>
+    friend LRESULT CALLBACK InstanceWindowProc(HWND, UINT, WPARAM, LPARAM);
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void OnCommand(int id);
 
+    void CreateControls();
+    void CreateMenuBar();
+    void ApplyState();
+    void ApplySlot(int index, const SlotPanelState& slot, const SlotPanelState* previous);
+    void Narrow();
+
     HINSTANCE instance_;
+    MainDlgServices services_;
     HWND window_ = nullptr;
-    HACCEL shortcuts_ = nullptr;
+    UniqueAccelerators shortcuts_;
+    UniqueFont font_;
+    UniqueFont boldFont_;
+    UniqueImageList imageList96_;
+    UniqueIcon emptySlotIcon_;
+    UniqueIcon driversIcon_;
+    UniqueIcon searchGlyph_;
+    UniqueIcon bannerIcon_;
+
+    MainDlgState state_;
+    std::optional<MainDlgState> applied_;
+    TScopeModel scope_;
+    bool started_ = false;
+    bool ticking_ = false;
+    TAboutDlg* about_ = nullptr;
+
+    std::unique_ptr<TKLog> log_;
 };

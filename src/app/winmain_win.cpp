@@ -1,6 +1,9 @@
-// The program entry: creates the main window and runs the message loop until it closes.
+// The program entry: creates the main window and the hidden About dialog, then runs the message
+// loop until the main window has closed.
+#include "app/about_dlg_win.h"
 #include "app/error_report_win.h"
 #include "app/main_dlg_win.h"
+#include "app/memory_status_win.h"
 
 #include <windows.h>
 
@@ -12,7 +15,11 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
 
     int exitCode = 1;
     RunGuarded(nullptr, [&] {
-        TMainDlg mainDlg(instance);
+        const SystemMemoryStatus memory;
+        TMainDlg mainDlg(instance, {memory, [](MainDlgState&, TKLog*) {}});
+        TAboutDlg aboutDlg(instance, mainDlg.Handle(),
+                           {[] { return std::string(); }, [](HWND, const std::string&) {}});
+        mainDlg.SetAboutDlg(&aboutDlg);
         ShowWindow(mainDlg.Handle(), showCommand);
         UpdateWindow(mainDlg.Handle());
 

@@ -8,6 +8,13 @@
 
 namespace {
 
+class SteadyMemory final : public IMemoryStatusSource {
+public:
+    MemoryStatus QueryMemoryStatus() const override { return {50, 8ull << 30, 4ull << 30}; }
+    std::optional<std::uint64_t> InstalledMemoryKilobytes() const override { return 8ull << 20; }
+};
+const SteadyMemory memory;
+
 // Pumps the thread's messages until WM_QUIT arrives or the time runs out; true on WM_QUIT.
 bool PumpUntilQuit(const TMainDlg& dialog, DWORD milliseconds) {
     const ULONGLONG end = GetTickCount64() + milliseconds;
@@ -42,7 +49,7 @@ void PressCtrl(WORD key) {
 }
 
 TEST(MainDlgWindow, OpensAtItsDesignedPlaceAndSizeWithAFixedFrame) {
-    TMainDlg dialog(GetModuleHandleW(nullptr));
+    TMainDlg dialog(GetModuleHandleW(nullptr), {memory, [](MainDlgState&, TKLog*) {}});
     HWND window = dialog.Handle();
 
     RECT client{};
@@ -67,7 +74,7 @@ TEST(MainDlgWindow, OpensAtItsDesignedPlaceAndSizeWithAFixedFrame) {
 }
 
 TEST(MainDlgWindow, CtrlQClosesTheWindowAndEndsTheLoop) {
-    TMainDlg dialog(GetModuleHandleW(nullptr));
+    TMainDlg dialog(GetModuleHandleW(nullptr), {memory, [](MainDlgState&, TKLog*) {}});
     HWND window = dialog.Handle();
     ShowWindow(window, SW_SHOW);
     SetForegroundWindow(window);

@@ -1,0 +1,57 @@
+// Small helpers for building windows out of standard controls.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+struct ControlRect {
+    int x;
+    int y;
+    int width;
+    int height;
+};
+
+// Creates a child control with a GBK caption and the given font.
+HWND CreateChild(const wchar_t* windowClass, DWORD style, DWORD exStyle, HWND parent, int id,
+                 const ControlRect& rect, const std::string& caption, HFONT font);
+
+// Lets a container (a panel or a group box that holds other controls) pass its children's
+// notifications on to the top-level window, where the handlers live.
+void ForwardNotificationsToTopLevel(HWND container);
+
+void SetWindowTextGbk(HWND window, const std::string& text);
+std::string WindowTextGbk(HWND window);
+
+// The program's interface font ("微软雅黑", 12 pixels, GB2312 character set).
+HFONT CreateInterfaceFont(bool bold);
+
+// A position in the coordinates of the control's parent.
+RECT RectInParent(HWND control);
+
+// The control with this id anywhere below the window (controls sit inside panels and group
+// boxes at several depths).
+HWND FindControl(HWND window, int id);
+
+// The window procedure of a class whose windows each belong to one object of type Owner: the
+// object comes as the creation parameter, receives every message through HandleMessage, and
+// learns when its window is gone. Owner declares this function a friend.
+template <typename Owner>
+LRESULT CALLBACK InstanceWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* owner = static_cast<Owner*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        owner->window_ = window;
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(owner));
+    }
+    auto* owner = reinterpret_cast<Owner*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (owner == nullptr) {
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+    if (message == WM_NCDESTROY) {
+        // The window is gone: the object must not destroy it a second time.
+        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+        owner->window_ = nullptr;
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+    return owner->HandleMessage(message, wParam, lParam);
+}

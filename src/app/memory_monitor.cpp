@@ -1,0 +1,23 @@
+#include "app/memory_monitor.h"
+
+#include "util/byte_size.h"
+
+#include <string>
+
+void Mem_tmrTimer(MainDlgState& state, TScopeModel& scope, const IMemoryStatusSource& source) {
+    const MemoryStatus status = source.QueryMemoryStatus();
+
+    scope.SetValue(status.memoryLoad);
+    scope.Advance();
+
+    state.phyusedLabel =
+        "已用: " +
+        FormatByteSize(static_cast<std::int64_t>(status.totalPhysical - status.availablePhysical));
+
+    // Where the installed memory cannot be told, the memory the system manages is the closest
+    // figure there is.
+    const std::uint64_t installedBytes = source.InstalledMemoryKilobytes().has_value()
+                                             ? *source.InstalledMemoryKilobytes() * 1024
+                                             : status.totalPhysical;
+    state.phytotLabel = "总计: " + FormatByteSize(static_cast<std::int64_t>(installedBytes));
+}

@@ -1,0 +1,28 @@
+// The memory monitor's tick: the chart follows the memory load, the labels show the memory in
+// use and the memory installed.
+#pragma once
+
+#include "app/main_dlg_state.h"
+#include "app/scope_model.h"
+
+#include <cstdint>
+#include <optional>
+
+struct MemoryStatus {
+    std::uint32_t memoryLoad = 0; // percent of physical memory in use
+    std::uint64_t totalPhysical = 0;
+    std::uint64_t availablePhysical = 0;
+};
+
+class IMemoryStatusSource {
+public:
+    virtual ~IMemoryStatusSource() = default;
+    // Raises OSError when the system cannot tell.
+    virtual MemoryStatus QueryMemoryStatus() const = 0;
+    // The physically installed memory in kilobytes; none when the system cannot tell.
+    virtual std::optional<std::uint64_t> InstalledMemoryKilobytes() const = 0;
+};
+
+// One tick. A failed memory-status query raises before anything has changed, so the chart and
+// both labels keep their previous state.
+void Mem_tmrTimer(MainDlgState& state, TScopeModel& scope, const IMemoryStatusSource& source);

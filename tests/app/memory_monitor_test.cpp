@@ -1,0 +1,73 @@
+#include "app/memory_monitor.h"
+
+#include "util/byte_size.h"
+#include "util/os_error.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class FakeMemory final : public IMemoryStatusSource {
+public:
+    MemoryStatus QueryMemoryStatus() const override {
+        if (fail) {
+            throw OSError(8, "Not enough memory resources are available");
+        }
+        return status;
+    }
+    std::optional<std::uint64_t> InstalledMemoryKilobytes() const override { return installed; }
+
+    bool fail = false;
+    MemoryStatus status{42, 8589934592, 4589934592};
+    std::optional<std::uint64_t> installed = 16777216;
+};
+
+class MemoryMonitorTest : public ::testing::Test {
+protected:
+    void SetUp() override { saved = SizeUnitNames(); }
+    void TearDown() override { SetSizeUnitNames(saved); }
+
+    SizeUnitNameList saved;
+    MainDlgState state;
+    TScopeModel scope;
+    FakeMemory memory;
+};
+
+TEST_F(MemoryMonitorTest, ATickBeforeStartUpShowsTheInitialUnitNames) {
+    Mem_tmrTimer(state, scope, memory);
+    EXPECT_EQ(state.phyusedLabel, "已用: 3.73 Gb.");
+    EXPECT_EQ(state.phytotLabel, "总计: 16 Gb.");
+}
+
+TEST_F(MemoryMonitorTest, ATickDrawsTheLoadAndLabelsBothFigures) {
+    SetSizeUnitNames({"B", "KB", "MB", "GB", "TB"});
+    Mem_tmrTimer(state, scope, memory);
+    EXPECT_EQ(state.phyusedLabel, "已用: 3.73 GB");
+    EXPECT_EQ(state.phytotLabel, "总计: 16 GB");
+    EXPECT_EQ(scope.Advances(), 1);
+    EXPECT_EQ(scope.LinePoints().back().y, TScopeModel::RowOfValue(42));
+}
+
+TEST_F(MemoryMonitorTest, WithoutAnInstalledFigureTheTotalShowsTheManagedMemory) {
+    SetSizeUnitNames({"B", "KB", "MB", "GB", "TB"});
+    memory.installed.reset();
+    Mem_tmrTimer(state, scope, memory);
+    EXPECT_EQ(state.phytotLabel, "总计: 8 GB");
+}
+
+TEST_F(MemoryMonitorTest, AFailedQueryRaisesAndLeavesEverythingAsItWas) {
+    SetSizeUnitNames({"B", "KB", "MB", "GB", "TB"});
+    Mem_tmrTimer(state, scope, memory);
+    const MainDlgState before = state;
+
+    memory.fail = true;
+    EXPECT_THROW(Mem_tmrTimer(state, scope, memory), OSError);
+    EXPECT_EQ(state, before);
+    EXPECT_EQ(scope.Advances(), 1);
+
+    memory.fail = false;
+    Mem_tmrTimer(state, scope, memory);
+    EXPECT_EQ(scope.Advances(), 2);
+}
+
+} // namespace
