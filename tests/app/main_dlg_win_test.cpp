@@ -1,4 +1,9 @@
+#include "app/about_dlg_win.h"
+#include "app/controls_win.h"
 #include "app/main_dlg_win.h"
+#include "app/message_box.h"
+#include "app/message_box_win.h"
+#include "util/codepage_win.h"
 
 #include <gtest/gtest.h>
 
@@ -14,6 +19,8 @@ public:
     std::optional<std::uint64_t> InstalledMemoryKilobytes() const override { return 8ull << 20; }
 };
 const SteadyMemory memory;
+
+void NoScan(MainDlgState&, TKLog*) {}
 
 // Pumps the thread's messages until WM_QUIT arrives or the time runs out; true on WM_QUIT.
 bool PumpUntilQuit(const TMainDlg& dialog, DWORD milliseconds) {
@@ -48,8 +55,14 @@ void PressCtrl(WORD key) {
     SendInput(4, inputs, sizeof(INPUT));
 }
 
+int OuterWidth(HWND window) {
+    RECT frame{};
+    GetWindowRect(window, &frame);
+    return frame.right - frame.left;
+}
+
 TEST(MainDlgWindow, OpensAtItsDesignedPlaceAndSizeWithAFixedFrame) {
-    TMainDlg dialog(GetModuleHandleW(nullptr), {memory, [](MainDlgState&, TKLog*) {}});
+    TMainDlg dialog(GetModuleHandleW(nullptr), {memory, NoScan});
     HWND window = dialog.Handle();
 
     RECT client{};
@@ -61,10 +74,7 @@ TEST(MainDlgWindow, OpensAtItsDesignedPlaceAndSizeWithAFixedFrame) {
     GetWindowRect(window, &frame);
     EXPECT_EQ(frame.left, 198);
     EXPECT_EQ(frame.top, 179);
-
-    wchar_t caption[64]{};
-    GetWindowTextW(window, caption, 64);
-    EXPECT_EQ(std::wstring(caption), L"MainDlg");
+    EXPECT_EQ(WindowTextGbk(window), "MainDlg");
 
     const LONG_PTR style = GetWindowLongPtrW(window, GWL_STYLE);
     EXPECT_TRUE(style & WS_SYSMENU);
@@ -73,8 +83,126 @@ TEST(MainDlgWindow, OpensAtItsDesignedPlaceAndSizeWithAFixedFrame) {
     EXPECT_FALSE(style & WS_THICKFRAME);
 }
 
+TEST(MainDlgWindow, ControlsSitAtTheirDesignedPlacesWithTheirCaptions) {
+    TMainDlg dialog(GetModuleHandleW(nullptr), {memory, NoScan});
+    struct Case {
+        int id;
+        int parent; // 0: the window
+        RECT rect;  // right and bottom -1: a label, sized by its text
+        std::string caption;
+    };
+    const Case cases[] = {
+        {kTopPnl, 0, {-12, 0, 752, 57}, ""},
+        {kImage1, kTopPnl, {24, 8, 56, 40}, ""},
+        {kLabel2, kTopPnl, {63, 10, -1, -1}, "Slotvane"},
+        {kGeneralGrp, 0, {2, 61, 745, 491}, "一般"},
+        {kSystemGrp, kGeneralGrp, {8, 12, 155, 93}, "系统信息"},
+        {kSlotsLbl, kSystemGrp, {8, 19, -1, -1}, "插槽数量:"},
+        {kCurmemLbl, kSystemGrp, {8, 35, -1, -1}, "当前内存:"},
+        {kMaxmemLbl, kSystemGrp, {8, 51, -1, -1}, "最大内存:"},
+        {kGroupBox2, kGeneralGrp, {160, 12, 369, 93}, "物理内存"},
+        {kPhyusedLbl, kGroupBox2, {8, 19, -1, -1}, ""},
+        {kScope, kGroupBox2, {115, 10, 204, 75}, ""},
+        {kSlot1Grp + 0, kGeneralGrp, {8, 96, 369, 257}, "插槽 1"},
+        {kSlot1Grp + 1, kGeneralGrp, {8, 262, 369, 423}, "插槽 2"},
+        {kSlot1Grp + 2, kGeneralGrp, {376, 96, 737, 257}, "插槽 3"},
+        {kSlot1Grp + 3, kGeneralGrp, {376, 262, 737, 423}, "插槽 4"},
+        {kLst1 + 3, kSlot1Grp + 3, {7, 16, 273, 153}, ""},
+        {kGetSpec1Btn + 1, kSlot1Grp + 1, {280, 16, 353, 105}, "谷歌搜索\r\n内存规格"},
+        {kGetRAM1Btn + 2, kSlot1Grp + 2, {8, 16, 353, 153}, ""},
+        {kDriversBtn, kTopPnl, {685, 8, 744, 49}, "驱动程序更新"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.id);
+        HWND control = dialog.Control(c.id);
+        ASSERT_NE(control, nullptr);
+        EXPECT_EQ(GetParent(control), c.parent == 0 ? dialog.Handle() : dialog.Control(c.parent));
+        const RECT rect = RectInParent(control);
+        EXPECT_EQ(rect.left, c.rect.left);
+        EXPECT_EQ(rect.top, c.rect.top);
+        if (c.rect.right != -1) {
+            EXPECT_EQ(rect.right, c.rect.right);
+            EXPECT_EQ(rect.bottom, c.rect.bottom);
+        }
+        if (!c.caption.empty()) {
+            EXPECT_EQ(WindowTextGbk(control), c.caption);
+        }
+    }
+}
+
+TEST(MainDlgWindow, UsesTheInterfaceFontForItsControls) {
+    TMainDlg dialog(GetModuleHandleW(nullptr), {memory, NoScan});
+    HFONT font = reinterpret_cast<HFONT>(SendMessageW(dialog.Control(kSlotsLbl), WM_GETFONT, 0, 0));
+    LOGFONTW logFont{};
+    ASSERT_TRUE(GetObjectW(font, sizeof logFont, &logFont));
+    EXPECT_EQ(GbkFromWide(logFont.lfFaceName), "微软雅黑");
+    EXPECT_EQ(logFont.lfHeight, -12);
+    EXPECT_EQ(logFont.lfCharSet, GB2312_CHARSET);
+}
+
+TEST(MainDlgWindow, MenuItemsShowTheirShortcuts) {
+    TMainDlg dialog(GetModuleHandleW(nullptr), {memory, NoScan});
+    HMENU menu = GetMenu(dialog.Handle());
+    ASSERT_NE(menu, nullptr);
+    struct Case {
+        WORD id;
+        std::string caption;
+    };
+    const Case cases[] = {
+        {kQuit1, "退出(&Q)\tCtrl+Q"},           {kExt1, "文本(&T)"},
+        {kSpreadsheet1, "电子表格(&S)"},        {kOpenlogfile1, "打开日志文件(&O)\tCtrl+L"},
+        {kCheckforupdate1, "检查更新\tCtrl+G"}, {kAbout1, "关于(&A)\tCtrl+B"},
+    };
+    for (const Case& c : cases) {
+        wchar_t text[64]{};
+        GetMenuStringW(menu, c.id, text, 64, MF_BYCOMMAND);
+        EXPECT_EQ(GbkFromWide(text), c.caption);
+    }
+}
+
+TEST(MainDlgWindow, EachTickAdvancesTheChartOnceAndUpdatesTheLabels) {
+    TMainDlg dialog(GetModuleHandleW(nullptr), {memory, NoScan});
+    const int before = dialog.Scope().Advances();
+    SendMessageW(dialog.Handle(), WM_TIMER, kMemTimerId, 0);
+    EXPECT_EQ(dialog.Scope().Advances(), before + 1);
+    SendMessageW(dialog.Handle(), WM_TIMER, kMemTimerId, 0);
+    EXPECT_EQ(dialog.Scope().Advances(), before + 2);
+    EXPECT_EQ(WindowTextGbk(dialog.Control(kPhytotLbl)).substr(0, 4), "总计");
+}
+
+TEST(MainDlgWindow, FirstActivationScansOnceAndNarrowsForATwoSlotBoard) {
+    int scans = 0;
+    TMainDlg dialog(GetModuleHandleW(nullptr), {memory, [&](MainDlgState& state, TKLog*) {
+                                                    ++scans;
+                                                    state.narrowed = true;
+                                                    state.slots[2].enabled = false;
+                                                    state.slots[3].enabled = false;
+                                                    state.slotsLabel = "插槽数量: 2";
+                                                }});
+    EXPECT_EQ(WindowTextGbk(dialog.Handle()), "MainDlg");
+    RECT designed{};
+    GetClientRect(dialog.Handle(), &designed);
+    EXPECT_EQ(designed.right, 751);
+
+    SendMessageW(dialog.Handle(), WM_ACTIVATEAPP, TRUE, 0);
+    SendMessageW(dialog.Handle(), WM_ACTIVATEAPP, TRUE, 0);
+    EXPECT_EQ(scans, 1);
+    EXPECT_EQ(OuterWidth(dialog.Handle()), 387);
+    EXPECT_EQ(WindowTextGbk(dialog.Control(kSlotsLbl)), "插槽数量: 2");
+    EXPECT_FALSE(IsWindowEnabled(dialog.Control(kSlot1Grp + 2)));
+
+    // The drivers button follows the right edge and stays inside the window.
+    RECT drivers{};
+    RECT client{};
+    GetWindowRect(dialog.Control(kDriversBtn), &drivers);
+    GetClientRect(dialog.Handle(), &client);
+    MapWindowPoints(dialog.Handle(), HWND_DESKTOP, reinterpret_cast<POINT*>(&client), 2);
+    EXPECT_LE(drivers.right, client.right);
+    EXPECT_GE(drivers.left, client.left);
+}
+
 TEST(MainDlgWindow, CtrlQClosesTheWindowAndEndsTheLoop) {
-    TMainDlg dialog(GetModuleHandleW(nullptr), {memory, [](MainDlgState&, TKLog*) {}});
+    TMainDlg dialog(GetModuleHandleW(nullptr), {memory, NoScan});
     HWND window = dialog.Handle();
     ShowWindow(window, SW_SHOW);
     SetForegroundWindow(window);
@@ -84,6 +212,60 @@ TEST(MainDlgWindow, CtrlQClosesTheWindowAndEndsTheLoop) {
     PressCtrl('Q');
     EXPECT_TRUE(PumpUntilQuit(dialog, 5000));
     EXPECT_FALSE(IsWindow(window));
+}
+
+TEST(AboutDlgWindow, ShowsTheApplicationsNameAndVersion) {
+    TMainDlg owner(GetModuleHandleW(nullptr), {memory, NoScan});
+    std::string opened;
+    TAboutDlg about(GetModuleHandleW(nullptr), owner.Handle(),
+                    {[] { return std::string("2.4.1.3"); },
+                     [&](HWND, const std::string& address) { opened = address; }});
+    EXPECT_EQ(WindowTextGbk(about.Handle()), "关于");
+    EXPECT_FALSE(IsWindowVisible(about.Handle()));
+
+    about.RefreshLabels();
+    EXPECT_EQ(WindowTextGbk(about.Handle()), "关于 Slotvane");
+    EXPECT_EQ(WindowTextGbk(about.Control(kAppnameLbl)), "应用程序名称: Slotvane");
+    EXPECT_EQ(WindowTextGbk(about.Control(kVersionLbl)), "版本: 2.4.1.3");
+
+    RECT client{};
+    GetClientRect(about.Handle(), &client);
+    EXPECT_EQ(client.right, 389);
+    EXPECT_EQ(client.bottom, 285);
+
+    SendMessageW(about.Handle(), WM_COMMAND, kEmailBtn, 0);
+    EXPECT_EQ(opened.substr(0, 7), "mailto:");
+}
+
+TEST(AboutDlgWindow, ExecuteReturnsTrueOnlyForTheOkButton) {
+    TMainDlg owner(GetModuleHandleW(nullptr), {memory, NoScan});
+    TAboutDlg about(GetModuleHandleW(nullptr), owner.Handle(),
+                    {[] { return std::string(); }, [](HWND, const std::string&) {}});
+    for (int button : {static_cast<int>(kOkBtn), IDCANCEL}) {
+        PostMessageW(about.Handle(), WM_COMMAND, static_cast<WPARAM>(button), 0);
+        EXPECT_EQ(about.Execute(), button == kOkBtn);
+        EXPECT_FALSE(IsWindowVisible(about.Handle()));
+        EXPECT_TRUE(IsWindowEnabled(owner.Handle()));
+    }
+}
+
+TEST(MessageBoxWindow, KindsAndButtonSetsMapToTheirStyles) {
+    struct Case {
+        int buttons;
+        int kind;
+        UINT style;
+    };
+    const Case cases[] = {
+        {kButtonsOk, kKindMessage, MB_OK},
+        {kButtonsYesNo, kKindQuestion, MB_YESNO | MB_ICONQUESTION},
+        {kButtonsYesNoCancel, kKindWarning, MB_YESNOCANCEL | MB_ICONWARNING},
+        {kButtonsOkCancel, kKindError, MB_OKCANCEL | MB_ICONERROR},
+        {kButtonsOk, kKindInformation, MB_OK | MB_ICONINFORMATION},
+        {5, 7, MB_OK},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(MessageBoxStyle(c.buttons, c.kind), c.style) << c.buttons << "/" << c.kind;
+    }
 }
 
 } // namespace
