@@ -53,9 +53,11 @@ bool TWmiClass::LoadWmiData() {
             services.Invoke("ExecQuery", {TVariant::Text(query), TVariant::Text("WQL"),
                                           TVariant::Int32(kQueryFlags)});
         const auto enumerator = objectSet.AsObject().NewEnum();
-        // A class the namespace does not have fails here: a failed load, not an empty one.
+        // A class the namespace does not have fails here: a failed load, not an empty one. The
+        // third argument, the named-value set, is a null object reference: a null value is no
+        // object and some implementations refuse it.
         wmiClassObject_ = services.Invoke(
-            "Get", {TVariant::Text(wmiClassName_), TVariant::Int32(0), TVariant::Null()});
+            "Get", {TVariant::Text(wmiClassName_), TVariant::Int32(0), TVariant::Object(nullptr)});
 
         TVariant object;
         while (enumerator->Next(object)) {

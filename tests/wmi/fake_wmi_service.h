@@ -112,6 +112,9 @@ private:
         if (const auto* text = std::get_if<std::string>(&value.Get())) {
             return *text;
         }
+        if (const auto* object = std::get_if<std::shared_ptr<IAutomationObject>>(&value.Get())) {
+            return *object ? "object" : "Nothing";
+        }
         if (const auto* number = std::get_if<std::int32_t>(&value.Get())) {
             return std::to_string(*number);
         }

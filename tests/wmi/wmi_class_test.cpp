@@ -78,7 +78,7 @@ TEST_F(WmiClassTest, LoadAsksOnceAndHoldsTheFirstInstance) {
     EXPECT_EQ(machine.calls, (std::vector<std::string>{
                                  "ConnectServer(localhost, root\\CIMV2, , )",
                                  "ExecQuery(SELECT * FROM Win32_PhysicalMemory, WQL, 48)",
-                                 "Get(Win32_PhysicalMemory, 0, null)",
+                                 "Get(Win32_PhysicalMemory, 0, Nothing)",
                              }));
     EXPECT_FALSE(modules.WmiClassObject().IsEmpty());
     ASSERT_EQ(modules.Instances().size(), 2u);
