@@ -1,0 +1,5 @@
+#include "util/locale_format.h"
+
+std::string UserDecimalSeparator() {
+    return ".";
+}
