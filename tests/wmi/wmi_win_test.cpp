@@ -1,5 +1,6 @@
 // The layer against Wine's real scripting objects.
 #include "app/com_init_win.h"
+#include "app/module_scan.h"
 #include "wmi/com_automation_win.h"
 #include "wmi/win32_physical_memory.h"
 #include "wmi/win32_physical_memory_array.h"
@@ -44,6 +45,14 @@ TEST_F(WmiWinTest, MemoryArraysLoadWhateverTheServiceReports) {
         arrays.SetCollectionIndex(i);
     }
     EXPECT_GE(arrays.GetCount(), -1);
+}
+
+TEST_F(WmiWinTest, TheModuleScanFillsAPanelFromTheRealService) {
+    MainDlgState state;
+    ScanModules(state, automation, nullptr);
+    EXPECT_EQ(state.slots[0].rows.size(), 6u);
+    EXPECT_TRUE(state.slots[0].listVisible);
+    EXPECT_NE(state.curmemLabel, MainDlgState().curmemLabel);
 }
 
 // A dictionary of the scripting runtime carries values through IDispatch and back.
