@@ -1,0 +1,145 @@
+#include "app/module_scan.h"
+
+#include "app/module_decoding.h"
+#include "log/log.h"
+#include "wmi/win32_physical_memory.h"
+#include "wmi/win32_physical_memory_array.h"
+
+#include <algorithm>
+#include <cstddef>
+
+namespace {
+
+constexpr int kInfo = 1;
+constexpr std::int64_t kKilobytesPerGigabyte = 1024 * 1024;
+constexpr std::size_t kPartNumberRow = 3;
+
+std::string Decimal(std::int64_t number) {
+    return std::to_string(number);
+}
+
+std::int64_t WholeGigabytes(std::int64_t bytes) {
+    return bytes / 1024 / 1024 / 1024;
+}
+
+bool IsNotAvailable(const std::string& vendor) {
+    return vendor.size() == 3 && (vendor[0] == 'N' || vendor[0] == 'n') && vendor[1] == '/' &&
+           (vendor[2] == 'A' || vendor[2] == 'a');
+}
+
+// Fills the list view of module k with its six rows, logging each row as it is added. The log
+// carries the module's own values, not the "N/A" that replaces them on screen.
+void FillPanel(SlotPanelState& panel, const TWin32_PhysicalMemory& module, int k, TKLog* log) {
+    const std::string prefix = Decimal(k) + "\t";
+    const auto addRow = [&](const std::string& caption, const std::string& value) {
+        panel.rows.push_back({caption, value});
+    };
+    const auto logRow = [&](const std::string& caption, const std::string& text) {
+        AddLine(log, prefix + caption + "\t" + text, kInfo);
+    };
+
+    panel.rows.clear();
+    panel.columnCaptions = {"参数", "值"};
+
+    addRow("插槽名称", module.DeviceLocator);
+    logRow("插槽名称", module.DeviceLocator);
+
+    const std::string capacity = Decimal(WholeGigabytes(module.Capacity)) + " GB";
+    addRow("容量", capacity);
+    logRow("容量", capacity);
+
+    const std::string vendor = DecodeVendor(module.Manufacturer);
+    addRow("制造商", vendor);
+    logRow("制造商", vendor + " (" + module.Manufacturer + ")");
+    const bool vendorUnknown = IsNotAvailable(vendor);
+
+    addRow("型号", vendorUnknown ? "N/A" : module.PartNumber);
+    logRow("型号", module.PartNumber);
+
+    const std::string type = ModuleTypeText(module.MemoryType, module.Speed);
+    addRow("类型", type);
+    logRow("类型", Decimal(module.MemoryType));
+    logRow("速度", Decimal(module.Speed));
+    logRow("类型", type);
+
+    addRow("序列号", vendorUnknown ? "N/A" : module.SerialNumber);
+    logRow("序列号", module.SerialNumber);
+}
+
+} // namespace
+
+std::string ModuleTypeText(std::uint16_t memoryType, std::uint32_t speed) {
+    const std::string type = MemoryTypeName(memoryType, static_cast<std::int32_t>(speed));
+    if (speed == 0) {
+        return type;
+    }
+    const std::uint32_t rating = speed * 8u; // wraps as the 32-bit product does
+    if (type == "DDR2" || type == "DDR3" || type == "DDR4") {
+        return type + " / PC" + type[3] + "-" + Decimal(rating);
+    }
+    if (type == "DDR") {
+        return type + " / PC-" + Decimal(rating);
+    }
+    return type + " @ " + Decimal(speed) + "MHz";
+}
+
+bool HasPartNumber(const SlotPanelState& panel) {
+    if (panel.rows.size() <= kPartNumberRow) {
+        return false;
+    }
+    const std::string& value = panel.rows[kPartNumberRow].value;
+    return std::any_of(value.begin(), value.end(),
+                       [](char c) { return static_cast<unsigned char>(c) > 32; });
+}
+
+void ScanModules(MainDlgState& state, IAutomationFactory& automation, TKLog* log) {
+    TWin32_PhysicalMemory modules(true, automation);
+    TWin32_PhysicalMemoryArray arrays(true, automation);
+
+    std::int64_t maxGB = 0;
+    std::int64_t slotCount = 0;
+    for (std::int32_t i = 0; i < arrays.GetCount(); ++i) {
+        arrays.SetCollectionIndex(i);
+        maxGB += arrays.MaxCapacity / kKilobytesPerGigabyte;
+        slotCount += arrays.MemoryDevices;
+    }
+    state.slotsLabel = "插槽数量: " + Decimal(slotCount);
+    state.maxmemLabel = "最大内存: " + Decimal(maxGB) + " GB";
+
+    // The panels follow the array read last; the labels above sum all of them.
+    const int devices = arrays.MemoryDevices;
+    for (int n = 0; n < kSlotPanelCount; ++n) {
+        state.slots[n].enabled = devices > n;
+    }
+    if (devices < 3) {
+        state.narrowed = true;
+    }
+
+    std::int64_t installedBytes = 0;
+    for (std::int32_t k = 0; k < modules.GetCount(); ++k) {
+        modules.SetCollectionIndex(k);
+        installedBytes += modules.Capacity;
+        if (k >= kSlotPanelCount) {
+            continue; // no panel, but its capacity counts
+        }
+        AddLine(log, "正在扫描插槽 #" + Decimal(k), kInfo);
+        FillPanel(state.slots[k], modules, k, log);
+    }
+
+    for (int k = std::max(modules.GetCount(), 0); k < kSlotPanelCount; ++k) {
+        state.slots[k].listVisible = false;
+    }
+    for (auto& panel : state.slots) {
+        panel.emptySlotButtonVisible = !panel.listVisible && panel.enabled;
+    }
+    for (auto& panel : state.slots) {
+        panel.specButtonVisible = panel.listVisible && !panel.emptySlotButtonVisible;
+    }
+    for (auto& panel : state.slots) {
+        panel.specButtonEnabled = panel.specButtonVisible && HasPartNumber(panel);
+    }
+
+    const std::int64_t installedGB = WholeGigabytes(installedBytes);
+    state.curmemLabel = "当前内存: " + Decimal(installedGB) + " GB";
+    state.maxmemVisible = installedGB <= maxGB;
+}

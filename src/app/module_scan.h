@@ -1,0 +1,24 @@
+// The module scan: what the instrumentation service knows about the board's memory arrays and
+// modules, turned into what the main window shows, with one log line per row.
+#pragma once
+
+#include "app/main_dlg_state.h"
+#include "wmi/automation.h"
+
+#include <cstdint>
+#include <string>
+
+class TKLog;
+
+// Sums the arrays into the system panel, enables one slot panel per slot of the array read last,
+// narrows the window below three slots, fills one list view per module (at most four), and shows
+// the empty-slot and search buttons and the installed memory. A failed query counts as no
+// instance. A value that cannot be converted ends the scan with the error, leaving the state as
+// far as it got.
+void ScanModules(MainDlgState& state, IAutomationFactory& automation, TKLog* log);
+
+// True when the part-number row holds more than blanks and control characters.
+bool HasPartNumber(const SlotPanelState& panel);
+
+// The type row: the type name with the module's PC rating or its speed.
+std::string ModuleTypeText(std::uint16_t memoryType, std::uint32_t speed);

@@ -1,0 +1,39 @@
+// Instances of the two memory classes as the service delivers them: 64-bit numbers as decimal
+// text, 16- and 32-bit numbers as 32-bit integers.
+#pragma once
+
+#include "wmi/fake_wmi_service.h"
+
+#include <cstdint>
+#include <string>
+
+struct ModuleFixture {
+    std::string deviceLocator;
+    std::string capacity; // decimal bytes
+    std::string manufacturer;
+    std::string partNumber;
+    std::int32_t memoryType = 0;
+    std::int32_t speed = 0;
+    std::string serialNumber;
+};
+
+inline FakeInstance ModuleInstance(const ModuleFixture& module) {
+    return {
+        {"BankLabel", TVariant::Text("BANK 0")},
+        {"Capacity", TVariant::Text(module.capacity)},
+        {"DeviceLocator", TVariant::Text(module.deviceLocator)},
+        {"Manufacturer", TVariant::Text(module.manufacturer)},
+        {"MemoryType", TVariant::Int32(module.memoryType)},
+        {"PartNumber", TVariant::Text(module.partNumber)},
+        {"SerialNumber", TVariant::Text(module.serialNumber)},
+        {"Speed", TVariant::Int32(module.speed)},
+    };
+}
+
+inline FakeInstance ArrayInstance(std::int32_t maxCapacityKb, std::int32_t memoryDevices) {
+    return {
+        {"Caption", TVariant::Text("Physical Memory Array")},
+        {"MaxCapacity", TVariant::Int32(maxCapacityKb)},
+        {"MemoryDevices", TVariant::Int32(memoryDevices)},
+    };
+}
