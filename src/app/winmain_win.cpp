@@ -1,9 +1,12 @@
 // The program entry: creates the main window and the hidden About dialog, then runs the message
 // loop until the main window has closed.
 #include "app/about_dlg_win.h"
+#include "app/com_init_win.h"
 #include "app/error_report_win.h"
 #include "app/main_dlg_win.h"
 #include "app/memory_status_win.h"
+#include "app/module_scan.h"
+#include "wmi/com_automation_win.h"
 
 #include <windows.h>
 
@@ -15,8 +18,13 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
 
     int exitCode = 1;
     RunGuarded(nullptr, [&] {
+        // COM for the instrumentation service, from before the window until the program ends.
+        const TComInitialization com;
+        TComAutomation automation;
         const SystemMemoryStatus memory;
-        TMainDlg mainDlg(instance, {memory, [](MainDlgState&, TKLog*) {}});
+        TMainDlg mainDlg(instance, {memory, [&](MainDlgState& state, TKLog* log) {
+                                        ScanModules(state, automation, log);
+                                    }});
         TAboutDlg aboutDlg(instance, mainDlg.Handle(),
                            {[] { return std::string(); }, [](HWND, const std::string&) {}});
         mainDlg.SetAboutDlg(&aboutDlg);
