@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <cwchar>
 #include <string>
 
 OSError MakeOSError(std::uint32_t code) {
@@ -18,7 +19,10 @@ OSError MakeOSError(std::uint32_t code) {
         message.pop_back();
     }
     if (message.empty()) {
-        message = L"System error " + std::to_wstring(code);
+        // Codes without a system message are mostly HRESULTs, which read best in hexadecimal.
+        wchar_t text[32];
+        swprintf(text, 32, L"System error 0x%08X", static_cast<unsigned>(code));
+        message = text;
     }
     return OSError(code, GbkFromWide(message));
 }
