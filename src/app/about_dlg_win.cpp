@@ -41,17 +41,8 @@ const ControlRow kLayout[] = {
 
 TAboutDlg::TAboutDlg(HINSTANCE instance, HWND owner, AboutDlgServices services)
     : owner_(owner), services_(std::move(services)), font_(CreateInterfaceFont(false)) {
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof windowClass;
-    if (!GetClassInfoExW(instance, kWindowClass, &windowClass)) {
-        windowClass.lpfnWndProc = &InstanceWindowProc<TAboutDlg>;
-        windowClass.hInstance = instance;
-        windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_SLOTVANE));
-        windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-        windowClass.lpszClassName = kWindowClass;
-        RegisterClassExW(&windowClass);
-    }
+    RegisterWindowClassOnce(instance, kWindowClass, &InstanceWindowProc<TAboutDlg>, true,
+                            reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
     RECT frame{0, 0, kClientWidth, kClientHeight};
     AdjustWindowRectEx(&frame, kStyle, FALSE, kExStyle);
     window_ = CreateWindowExW(kExStyle, kWindowClass, L"", kStyle, CW_USEDEFAULT, CW_USEDEFAULT,

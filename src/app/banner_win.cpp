@@ -1,5 +1,6 @@
 #include "app/banner_win.h"
 
+#include "app/controls_win.h"
 #include "app/gdi_win.h"
 
 namespace {
@@ -44,15 +45,7 @@ LRESULT CALLBACK BannerProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 
 HWND CreateBanner(HINSTANCE instance, HWND parent, int id, int x, int y, int width, int height,
                   int nameLabelId) {
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof windowClass;
-    if (!GetClassInfoExW(instance, kClassName, &windowClass)) {
-        windowClass.lpfnWndProc = &BannerProc;
-        windowClass.hInstance = instance;
-        windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        windowClass.lpszClassName = kClassName;
-        RegisterClassExW(&windowClass);
-    }
+    RegisterWindowClassOnce(instance, kClassName, &BannerProc, false, nullptr);
     return CreateWindowExW(0, kClassName, L"", WS_CHILD | WS_VISIBLE, x, y, width, height, parent,
                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance,
                            reinterpret_cast<void*>(static_cast<INT_PTR>(nameLabelId)));

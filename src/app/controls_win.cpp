@@ -2,7 +2,11 @@
 
 #include "util/codepage_win.h"
 
+#include "resource_ids.h"
+
 #include <commctrl.h>
+
+#include <stdexcept>
 
 #include <vector>
 
@@ -35,6 +39,28 @@ LRESULT CALLBACK ForwardingProc(HWND window, UINT message, WPARAM wParam, LPARAM
 }
 
 } // namespace
+
+void RegisterWindowClassOnce(HINSTANCE instance, const wchar_t* name, WNDPROC procedure,
+                             bool withProgramIcon, HBRUSH background) {
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    if (GetClassInfoExW(instance, name, &windowClass)) {
+        return;
+    }
+    windowClass.lpfnWndProc = procedure;
+    windowClass.hInstance = instance;
+    if (withProgramIcon) {
+        windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_SLOTVANE));
+        windowClass.hIconSm = static_cast<HICON>(
+            LoadImageW(instance, MAKEINTRESOURCEW(IDI_SLOTVANE), IMAGE_ICON, 16, 16, LR_SHARED));
+    }
+    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = background;
+    windowClass.lpszClassName = name;
+    if (RegisterClassExW(&windowClass) == 0) {
+        throw std::runtime_error("Cannot register a window class");
+    }
+}
 
 HWND CreateChild(const wchar_t* windowClass, DWORD style, DWORD exStyle, HWND parent, int id,
                  const ControlRect& rect, const std::string& caption, HFONT font) {

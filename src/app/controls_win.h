@@ -12,6 +12,11 @@ struct ControlRect {
     int height;
 };
 
+// Registers a window class of this program unless it is registered already. Top-level windows
+// pass the program's icon; controls pass none. Raises when the class cannot be registered.
+void RegisterWindowClassOnce(HINSTANCE instance, const wchar_t* name, WNDPROC procedure,
+                             bool withProgramIcon, HBRUSH background);
+
 // Creates a child control with a GBK caption and the given font.
 HWND CreateChild(const wchar_t* windowClass, DWORD style, DWORD exStyle, HWND parent, int id,
                  const ControlRect& rect, const std::string& caption, HFONT font);

@@ -109,25 +109,6 @@ HMENU BuildMenuBar() {
     return bar;
 }
 
-void RegisterWindowClass(HINSTANCE instance, WNDPROC procedure) {
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof windowClass;
-    if (GetClassInfoExW(instance, kWindowClass, &windowClass)) {
-        return;
-    }
-    windowClass.lpfnWndProc = procedure;
-    windowClass.hInstance = instance;
-    windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_SLOTVANE));
-    windowClass.hIconSm = static_cast<HICON>(
-        LoadImageW(instance, MAKEINTRESOURCEW(IDI_SLOTVANE), IMAGE_ICON, 16, 16, LR_SHARED));
-    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    windowClass.lpszClassName = kWindowClass;
-    if (RegisterClassExW(&windowClass) == 0) {
-        throw std::runtime_error("Cannot register the main window class");
-    }
-}
-
 HICON LoadIconSized(HINSTANCE instance, int id, int size) {
     return static_cast<HICON>(
         LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
@@ -196,7 +177,8 @@ void FillListView(HWND list, const SlotPanelState& slot) {
 TMainDlg::TMainDlg(HINSTANCE instance, MainDlgServices services)
     : instance_(instance), services_(std::move(services)), font_(CreateInterfaceFont(false)),
       boldFont_(CreateInterfaceFont(true)) {
-    RegisterWindowClass(instance, &InstanceWindowProc<TMainDlg>);
+    RegisterWindowClassOnce(instance, kWindowClass, &InstanceWindowProc<TMainDlg>, true,
+                            reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
 
     HMENU menuBar = BuildMenuBar();
     RECT frame{0, 0, kDesignedClientWidth, kDesignedClientHeight};

@@ -1,5 +1,6 @@
 #include "app/scope_win.h"
 
+#include "app/controls_win.h"
 #include "app/gdi_win.h"
 
 #include <vector>
@@ -84,15 +85,7 @@ LRESULT CALLBACK ScopeProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
 } // namespace
 
 const wchar_t* ScopeWindowClass(HINSTANCE instance) {
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof windowClass;
-    if (!GetClassInfoExW(instance, kClassName, &windowClass)) {
-        windowClass.lpfnWndProc = &ScopeProc;
-        windowClass.hInstance = instance;
-        windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        windowClass.lpszClassName = kClassName;
-        RegisterClassExW(&windowClass);
-    }
+    RegisterWindowClassOnce(instance, kClassName, &ScopeProc, false, nullptr);
     return kClassName;
 }
 
