@@ -1,0 +1,28 @@
+// The few file-system operations that the folder searches need, behind a seam so that the search
+// logic can be tested with a fake. Paths are the program's 8-bit text with "\" between folders.
+#pragma once
+
+#include <string>
+#include <vector>
+
+class IFileSystem {
+public:
+    virtual ~IFileSystem() = default;
+
+    // Names of every entry that matches a search pattern such as "C:\Tools\*": files and folders,
+    // hidden and system ones included, "." and ".." too where the system lists them, in the order
+    // the file system lists them. Nothing when the folder is missing or cannot be read.
+    virtual std::vector<std::string> ListEntries(const std::string& pattern) = 0;
+
+    // True when a folder of that name exists. A bare drive ("C:" or "C:\") exists when the system
+    // knows a volume for that letter.
+    virtual bool WideDirectoryExists(const std::string& path) = 0;
+
+    // Switches the file-system redirection that Windows applies to 32-bit programs off (disable
+    // true) or back on, for the calling thread. A 64-bit program is not redirected, so there the
+    // switch changes nothing. False only when the switch failed.
+    virtual bool SetWow64Redirection(bool disable) = 0;
+};
+
+// The operating system's file system.
+IFileSystem& SystemFileSystem();
