@@ -45,6 +45,10 @@ void TKLog::AddLine(const std::string& text, int level) {
     Save();
 }
 
+bool TKLog::ShowLog(IShell& shell) const {
+    return shell.RunProgram(fileName_, "", "", kShowNormal);
+}
+
 void TKLog::Save() const {
     std::string content;
     for (const std::string& line : lines_) {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "util/clock.h"
+#include "util/shell.h"
 
 #include <deque>
 #include <string>
@@ -15,6 +16,9 @@ public:
     // Every accepted line rewrites the whole file; a failed save is ignored and retried by the
     // next accepted line.
     void AddLine(const std::string& text, int level);
+
+    // Opens the log file with the desktop's viewer for its type; true when the shell accepted.
+    bool ShowLog(IShell& shell = SystemShell()) const;
 
     int ErrorCount() const { return errorCount_; }
     const std::deque<std::string>& Lines() const { return lines_; }

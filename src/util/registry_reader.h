@@ -1,0 +1,31 @@
+// Read-only access to the registry, as the installed-program listing needs it.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+enum class RegistryRoot { CurrentUser, LocalMachine };
+
+// A string value read from a key that may not open.
+struct RegistryStringRead {
+    bool keyOpened = false;
+    std::optional<std::string> value; // present only for a value of the plain string type
+};
+
+class IRegistryReader {
+public:
+    virtual ~IRegistryReader() = default;
+
+    virtual bool KeyExists(RegistryRoot root, const std::string& key) = 0;
+
+    // The key's sub-key names in the order the registry lists them; nothing when the key cannot
+    // be opened for reading.
+    virtual std::optional<std::vector<std::string>> SubKeyNames(RegistryRoot root,
+                                                                const std::string& key) = 0;
+
+    // Opens the key and reads one value if it has the plain string type (an expandable string
+    // does not count).
+    virtual RegistryStringRead ReadPlainString(RegistryRoot root, const std::string& key,
+                                               const std::string& valueName) = 0;
+};

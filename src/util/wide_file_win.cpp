@@ -1,0 +1,117 @@
+#include "util/wide_file_win.h"
+
+#include "util/codepage_win.h"
+#include "util/long_path.h"
+
+#include <algorithm>
+#include <iterator>
+
+namespace {
+
+std::wstring Wide(const std::string& path) {
+    return WideFromGbk(path);
+}
+
+// The path as the system's 8-bit functions read it: in the system's own code page.
+std::string Ansi(const std::string& path) {
+    const std::wstring wide = WideFromGbk(path);
+    if (wide.empty()) {
+        return {};
+    }
+    const int size = static_cast<int>(wide.size());
+    const int length =
+        WideCharToMultiByte(CP_ACP, 0, wide.data(), size, nullptr, 0, nullptr, nullptr);
+    std::string ansi(static_cast<size_t>(length), '\0');
+    WideCharToMultiByte(CP_ACP, 0, wide.data(), size, ansi.data(), length, nullptr, nullptr);
+    return ansi;
+}
+
+template <size_t Size>
+void CopyAnsiName(const char* name, wchar_t (&wide)[Size]) {
+    std::fill(std::begin(wide), std::end(wide), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, name, -1, wide, static_cast<int>(Size - 1));
+}
+
+void CopyFindData(const WIN32_FIND_DATAA& ansi, WIN32_FIND_DATAW& wide) {
+    wide.dwFileAttributes = ansi.dwFileAttributes;
+    wide.ftCreationTime = ansi.ftCreationTime;
+    wide.ftLastAccessTime = ansi.ftLastAccessTime;
+    wide.ftLastWriteTime = ansi.ftLastWriteTime;
+    wide.nFileSizeHigh = ansi.nFileSizeHigh;
+    wide.nFileSizeLow = ansi.nFileSizeLow;
+    wide.dwReserved0 = ansi.dwReserved0;
+    wide.dwReserved1 = ansi.dwReserved1;
+    CopyAnsiName(ansi.cFileName, wide.cFileName);
+    CopyAnsiName(ansi.cAlternateFileName, wide.cAlternateFileName);
+}
+
+bool ProbeWideApi() {
+    // Room for any Windows folder.
+    wchar_t folder[1024] = {};
+    const UINT length = GetWindowsDirectoryW(folder, static_cast<UINT>(std::size(folder)));
+    std::wstring pattern(folder, std::min<size_t>(length, std::size(folder)));
+    if (pattern.empty() || pattern.back() != L'\\') {
+        pattern += L'\\';
+    }
+    pattern += L"*.*";
+    WIN32_FIND_DATAW data{};
+    const HANDLE search = FindFirstFileW(pattern.c_str(), &data);
+    if (search == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    FindClose(search);
+    return true;
+}
+
+} // namespace
+
+bool WideApiAvailable() {
+    static const bool available = ProbeWideApi();
+    return available;
+}
+
+FindHandle::~FindHandle() {
+    if (*this) {
+        FindClose(handle_);
+    }
+}
+
+bool FindHandle::Next(WIN32_FIND_DATAW& data) const {
+    if (wideApi_) {
+        return FindNextFileW(handle_, &data) != FALSE;
+    }
+    WIN32_FIND_DATAA ansi{};
+    if (!FindNextFileA(handle_, &ansi)) {
+        return false;
+    }
+    CopyFindData(ansi, data);
+    return true;
+}
+
+FindHandle WideFindFirstFile(const std::string& path, WIN32_FIND_DATAW& data, bool wideApi) {
+    if (wideApi) {
+        return FindHandle(FindFirstFileW(Wide(path).c_str(), &data), true);
+    }
+    WIN32_FIND_DATAA ansi{};
+    FindHandle search(FindFirstFileA(Ansi(path).c_str(), &ansi), false);
+    if (search) {
+        CopyFindData(ansi, data);
+    }
+    return search;
+}
+
+DWORD WideGetFileVersionInfoSize(const std::string& path, bool wideApi) {
+    DWORD ignored = 0;
+    return wideApi ? GetFileVersionInfoSizeW(Wide(path).c_str(), &ignored)
+                   : GetFileVersionInfoSizeA(Ansi(path).c_str(), &ignored);
+}
+
+bool WideGetFileVersionInfo(const std::string& path, DWORD size, void* buffer, bool wideApi) {
+    return (wideApi ? GetFileVersionInfoW(Wide(path).c_str(), 0, size, buffer)
+                    : GetFileVersionInfoA(Ansi(path).c_str(), 0, size, buffer)) != FALSE;
+}
+
+bool WideCreateDirectory(const std::string& path, bool wideApi) {
+    return (wideApi ? CreateDirectoryW(Wide(LongPathForm(path)).c_str(), nullptr)
+                    : CreateDirectoryA(Ansi(path).c_str(), nullptr)) != FALSE;
+}
