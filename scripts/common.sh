@@ -41,13 +41,15 @@ build_preset() {
 # A private prefix inside the build folder, with fonts that render Chinese and Latin text alike:
 # the window's font and the dialog fonts are replaced by WenQuanYi Micro Hei.
 # Raise PREFIX_VERSION whenever the prefix's setup changes, so that existing prefixes are rebuilt.
-PREFIX_VERSION=3
+PREFIX_VERSION=4
 prepare_wine_prefix() {
     local marker="$WINEPREFIX/.slotvane-ready-$PREFIX_VERSION"
     [ -f "$marker" ] && return 0
     echo "Preparing the Wine prefix in $WINEPREFIX"
     rm -rf "$WINEPREFIX"
     wineboot -i >/dev/null 2>&1
+    # Report Windows 10, the system the program is made for.
+    "$WINE64" winecfg -v win10 >/dev/null 2>&1
     local reg="$BUILD_DIR/wine-fonts.reg"
     {
         printf 'Windows Registry Editor Version 5.00\r\n\r\n'

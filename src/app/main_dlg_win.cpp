@@ -4,6 +4,8 @@
 #include "app/banner_win.h"
 #include "app/controls_win.h"
 #include "app/error_report_win.h"
+#include "app/open_log.h"
+#include "app/report_export.h"
 #include "app/scope_win.h"
 #include "util/codepage_win.h"
 
@@ -371,6 +373,18 @@ void TMainDlg::Quit1Click() {
     PostMessageW(window_, WM_CLOSE, 0, 0);
 }
 
+void TMainDlg::ext1Click() {
+    ::ext1Click(state_, services_.userDataFolder(), services_.shell);
+}
+
+void TMainDlg::Spreadsheet1Click() {
+    ::Spreadsheet1Click(state_, services_.userDataFolder(), services_.shell);
+}
+
+void TMainDlg::Openlogfile1Click() {
+    ::Openlogfile1Click(log_.get(), services_.shell);
+}
+
 void TMainDlg::About1Click() {
     if (about_ != nullptr) {
         about_->Execute();
@@ -410,6 +424,15 @@ void TMainDlg::OnCommand(int id) {
     switch (id) {
     case kQuit1:
         Quit1Click();
+        break;
+    case kExt1:
+        ext1Click();
+        break;
+    case kSpreadsheet1:
+        Spreadsheet1Click();
+        break;
+    case kOpenlogfile1:
+        Openlogfile1Click();
         break;
     case kAbout1:
         About1Click();

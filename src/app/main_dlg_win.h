@@ -7,6 +7,7 @@
 #include "app/memory_monitor.h"
 #include "app/scope_model.h"
 #include "log/log.h"
+#include "util/shell.h"
 
 #include <windows.h>
 
@@ -21,6 +22,9 @@ struct MainDlgServices {
     const IMemoryStatusSource& memory;
     // Fills the slot panels from what the system reports (the module scan).
     std::function<void(MainDlgState&, TKLog*)> scanModules;
+    // The per-user data folder (with its trailing "\"), created on demand.
+    std::function<std::string()> userDataFolder;
+    IShell& shell;
 };
 
 enum MainDlgControl : int {
@@ -77,6 +81,9 @@ public:
 
     // Event handlers.
     void Quit1Click();
+    void ext1Click();
+    void Spreadsheet1Click();
+    void Openlogfile1Click();
     void About1Click();
     void Mem_tmrTimer();
     void AppEvtActivate();

@@ -6,7 +6,12 @@
 #include "app/main_dlg_win.h"
 #include "app/memory_status_win.h"
 #include "app/module_scan.h"
+#include "util/file_info.h"
+#include "util/folders_win.h"
+#include "util/shell_win.h"
 #include "wmi/com_automation_win.h"
+
+#include "slotvane_config.h"
 
 #include <windows.h>
 
@@ -22,11 +27,16 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
         const TComInitialization com;
         TComAutomation automation;
         const SystemMemoryStatus memory;
-        TMainDlg mainDlg(instance, {memory, [&](MainDlgState& state, TKLog* log) {
-                                        ScanModules(state, automation, log);
-                                    }});
+        const std::string programPath = ProgramPath();
+        TMainDlg mainDlg(
+            instance,
+            {memory, [&](MainDlgState& state, TKLog* log) { ScanModules(state, automation, log); },
+             [&] { return GetUserDataFolder(programPath, config::kAppTitle); }, SystemShell()});
         TAboutDlg aboutDlg(instance, mainDlg.Handle(),
-                           {[] { return std::string(); }, [](HWND, const std::string&) {}});
+                           {[&] { return GetFileVersionText(programPath); },
+                            [](HWND owner, const std::string& address) {
+                                ShellOpen(owner, "", address, "", "", SW_SHOWNORMAL);
+                            }});
         mainDlg.SetAboutDlg(&aboutDlg);
         ShowWindow(mainDlg.Handle(), showCommand);
         UpdateWindow(mainDlg.Handle());

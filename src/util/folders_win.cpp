@@ -24,6 +24,19 @@ std::string WithoutTrailingBackslash(std::string path) {
 
 } // namespace
 
+std::string ProgramPath() {
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length =
+            GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (length < path.size()) {
+            path.resize(length);
+            return GbkFromWide(path);
+        }
+        path.resize(path.size() * 2);
+    }
+}
+
 std::string GetSpecialFolderPath(int folderId) {
     PIDLIST_ABSOLUTE list = nullptr;
     if (FAILED(SHGetSpecialFolderLocation(nullptr, folderId, &list))) {

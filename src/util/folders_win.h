@@ -8,6 +8,9 @@ inline constexpr int kRoamingAppDataFolder = 26;
 inline constexpr int kLocalAppDataFolder = 28;
 inline constexpr int kSystemFolder = 37;
 
+// The full path of the running program file.
+std::string ProgramPath();
+
 // The shell folder's path (at most 260 characters), or empty text.
 std::string GetSpecialFolderPath(int folderId);
 

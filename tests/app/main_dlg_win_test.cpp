@@ -5,6 +5,9 @@
 #include "app/message_box_win.h"
 #include "util/codepage_win.h"
 
+#include "support/recording_shell.h"
+#include "support/temp_folder.h"
+
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -21,6 +24,16 @@ public:
 const SteadyMemory memory;
 
 void NoScan(MainDlgState&, TKLog*) {}
+
+// The window's services with fakes: no scan, a temporary data folder, a recording shell.
+struct FakeServices {
+    TempFolder dataFolder;
+    RecordingShell shell;
+
+    MainDlgServices With(std::function<void(MainDlgState&, TKLog*)> scan = NoScan) {
+        return {memory, std::move(scan), [this] { return dataFolder.File(""); }, shell};
+    }
+};
 
 // Pumps the thread's messages until WM_QUIT arrives or the time runs out; true on WM_QUIT.
 bool PumpUntilQuit(const TMainDlg& dialog, DWORD milliseconds) {
@@ -62,7 +75,8 @@ int OuterWidth(HWND window) {
 }
 
 TEST(MainDlgWindow, OpensAtItsDesignedPlaceAndSizeWithAFixedFrame) {
-    TMainDlg dialog(GetModuleHandleW(nullptr), {memory, NoScan});
+    FakeServices services;
+    TMainDlg dialog(GetModuleHandleW(nullptr), services.With());
     HWND window = dialog.Handle();
 
     RECT client{};
@@ -84,7 +98,8 @@ TEST(MainDlgWindow, OpensAtItsDesignedPlaceAndSizeWithAFixedFrame) {
 }
 
 TEST(MainDlgWindow, ControlsSitAtTheirDesignedPlacesWithTheirCaptions) {
-    TMainDlg dialog(GetModuleHandleW(nullptr), {memory, NoScan});
+    FakeServices services;
+    TMainDlg dialog(GetModuleHandleW(nullptr), services.With());
     struct Case {
         int id;
         int parent; // 0: the window
@@ -131,7 +146,8 @@ TEST(MainDlgWindow, ControlsSitAtTheirDesignedPlacesWithTheirCaptions) {
 }
 
 TEST(MainDlgWindow, UsesTheInterfaceFontForItsControls) {
-    TMainDlg dialog(GetModuleHandleW(nullptr), {memory, NoScan});
+    FakeServices services;
+    TMainDlg dialog(GetModuleHandleW(nullptr), services.With());
     HFONT font = reinterpret_cast<HFONT>(SendMessageW(dialog.Control(kSlotsLbl), WM_GETFONT, 0, 0));
     LOGFONTW logFont{};
     ASSERT_TRUE(GetObjectW(font, sizeof logFont, &logFont));
@@ -141,7 +157,8 @@ TEST(MainDlgWindow, UsesTheInterfaceFontForItsControls) {
 }
 
 TEST(MainDlgWindow, MenuItemsShowTheirShortcuts) {
-    TMainDlg dialog(GetModuleHandleW(nullptr), {memory, NoScan});
+    FakeServices services;
+    TMainDlg dialog(GetModuleHandleW(nullptr), services.With());
     HMENU menu = GetMenu(dialog.Handle());
     ASSERT_NE(menu, nullptr);
     struct Case {
@@ -161,7 +178,8 @@ TEST(MainDlgWindow, MenuItemsShowTheirShortcuts) {
 }
 
 TEST(MainDlgWindow, EachTickAdvancesTheChartOnceAndUpdatesTheLabels) {
-    TMainDlg dialog(GetModuleHandleW(nullptr), {memory, NoScan});
+    FakeServices services;
+    TMainDlg dialog(GetModuleHandleW(nullptr), services.With());
     const int before = dialog.Scope().Advances();
     SendMessageW(dialog.Handle(), WM_TIMER, kMemTimerId, 0);
     EXPECT_EQ(dialog.Scope().Advances(), before + 1);
@@ -172,13 +190,14 @@ TEST(MainDlgWindow, EachTickAdvancesTheChartOnceAndUpdatesTheLabels) {
 
 TEST(MainDlgWindow, FirstActivationScansOnceAndNarrowsForATwoSlotBoard) {
     int scans = 0;
-    TMainDlg dialog(GetModuleHandleW(nullptr), {memory, [&](MainDlgState& state, TKLog*) {
-                                                    ++scans;
-                                                    state.narrowed = true;
-                                                    state.slots[2].enabled = false;
-                                                    state.slots[3].enabled = false;
-                                                    state.slotsLabel = "插槽数量: 2";
-                                                }});
+    FakeServices services;
+    TMainDlg dialog(GetModuleHandleW(nullptr), services.With([&](MainDlgState& state, TKLog*) {
+        ++scans;
+        state.narrowed = true;
+        state.slots[2].enabled = false;
+        state.slots[3].enabled = false;
+        state.slotsLabel = "插槽数量: 2";
+    }));
     EXPECT_EQ(WindowTextGbk(dialog.Handle()), "MainDlg");
     RECT designed{};
     GetClientRect(dialog.Handle(), &designed);
@@ -201,8 +220,36 @@ TEST(MainDlgWindow, FirstActivationScansOnceAndNarrowsForATwoSlotBoard) {
     EXPECT_GE(drivers.left, client.left);
 }
 
+TEST(MainDlgWindow, ExportMenuItemsWriteTheReportAndOpenIt) {
+    FakeServices services;
+    TMainDlg dialog(GetModuleHandleW(nullptr), services.With([](MainDlgState& state, TKLog*) {
+        state.slots[0].rows = {{"\xB2\xE5\xB2\xDB", "DIMM 0"}};
+        for (int i = 1; i < kSlotPanelCount; ++i) {
+            state.slots[static_cast<size_t>(i)].listVisible = false;
+        }
+    }));
+    SendMessageW(dialog.Handle(), WM_ACTIVATEAPP, TRUE, 0);
+
+    SendMessageW(dialog.Handle(), WM_COMMAND, kExt1, 0);
+    SendMessageW(dialog.Handle(), WM_COMMAND, kSpreadsheet1, 0);
+
+    const std::string text = services.dataFolder.File("export.txt");
+    const std::string csv = services.dataFolder.File("export.csv");
+    EXPECT_EQ(ReadFileBytes(text), "[BANK 1]\r\n\xB2\xE5\xB2\xDB\tDIMM 0\r\n");
+    EXPECT_EQ(ReadFileBytes(csv), "[BANK 1]\r\n\xB2\xE5\xB2\xDB;DIMM 0\r\n");
+    EXPECT_EQ(services.shell.requests, (std::vector<std::string>{text + "|||1", csv + "|||1"}));
+}
+
+TEST(MainDlgWindow, OpeningTheLogBeforeStartUpDoesNothing) {
+    FakeServices services;
+    TMainDlg dialog(GetModuleHandleW(nullptr), services.With());
+    SendMessageW(dialog.Handle(), WM_COMMAND, kOpenlogfile1, 0);
+    EXPECT_TRUE(services.shell.requests.empty());
+}
+
 TEST(MainDlgWindow, CtrlQClosesTheWindowAndEndsTheLoop) {
-    TMainDlg dialog(GetModuleHandleW(nullptr), {memory, NoScan});
+    FakeServices services;
+    TMainDlg dialog(GetModuleHandleW(nullptr), services.With());
     HWND window = dialog.Handle();
     ShowWindow(window, SW_SHOW);
     SetForegroundWindow(window);
@@ -215,7 +262,8 @@ TEST(MainDlgWindow, CtrlQClosesTheWindowAndEndsTheLoop) {
 }
 
 TEST(AboutDlgWindow, ShowsTheApplicationsNameAndVersion) {
-    TMainDlg owner(GetModuleHandleW(nullptr), {memory, NoScan});
+    FakeServices services;
+    TMainDlg owner(GetModuleHandleW(nullptr), services.With());
     std::string opened;
     TAboutDlg about(GetModuleHandleW(nullptr), owner.Handle(),
                     {[] { return std::string("2.4.1.3"); },
@@ -238,7 +286,8 @@ TEST(AboutDlgWindow, ShowsTheApplicationsNameAndVersion) {
 }
 
 TEST(AboutDlgWindow, ExecuteReturnsTrueOnlyForTheOkButton) {
-    TMainDlg owner(GetModuleHandleW(nullptr), {memory, NoScan});
+    FakeServices services;
+    TMainDlg owner(GetModuleHandleW(nullptr), services.With());
     TAboutDlg about(GetModuleHandleW(nullptr), owner.Handle(),
                     {[] { return std::string(); }, [](HWND, const std::string&) {}});
     for (int button : {static_cast<int>(kOkBtn), IDCANCEL}) {

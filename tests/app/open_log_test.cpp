@@ -1,22 +1,13 @@
 #include "app/open_log.h"
 
+#include "support/recording_shell.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
 namespace {
-
-class RecordingShell final : public IShell {
-public:
-    bool RunProgram(const std::string& file, const std::string& parameters, const std::string& verb,
-                    int showMode) override {
-        requests.push_back(file + "|" + parameters + "|" + verb + "|" + std::to_string(showMode));
-        return false;
-    }
-
-    std::vector<std::string> requests;
-};
 
 TEST(Openlogfile1Click, OpensTheLogFileWithTheDefaultActionInANormalWindow) {
     const TKLog log("C:\\Users\\u\\AppData\\Roaming\\Tarvik\\Slotvane\\Slotvane.log", false, 10000);
