@@ -2,26 +2,33 @@
 
 #include <windows.h>
 
-std::wstring WideFromGbk(std::string_view text) {
+std::wstring WideFromCodePage(unsigned codePage, std::string_view text) {
     if (text.empty()) {
         return {};
     }
     const int size = static_cast<int>(text.size());
-    const int length = MultiByteToWideChar(kProgramCodePage, 0, text.data(), size, nullptr, 0);
+    const int length = MultiByteToWideChar(codePage, 0, text.data(), size, nullptr, 0);
     std::wstring wide(static_cast<size_t>(length), L'\0');
-    MultiByteToWideChar(kProgramCodePage, 0, text.data(), size, wide.data(), length);
+    MultiByteToWideChar(codePage, 0, text.data(), size, wide.data(), length);
     return wide;
 }
 
-std::string GbkFromWide(std::wstring_view text) {
+std::string CodePageFromWide(unsigned codePage, std::wstring_view text) {
     if (text.empty()) {
         return {};
     }
     const int size = static_cast<int>(text.size());
     const int length =
-        WideCharToMultiByte(kProgramCodePage, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
+        WideCharToMultiByte(codePage, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
     std::string narrow(static_cast<size_t>(length), '\0');
-    WideCharToMultiByte(kProgramCodePage, 0, text.data(), size, narrow.data(), length, nullptr,
-                        nullptr);
+    WideCharToMultiByte(codePage, 0, text.data(), size, narrow.data(), length, nullptr, nullptr);
     return narrow;
+}
+
+std::wstring WideFromGbk(std::string_view text) {
+    return WideFromCodePage(kProgramCodePage, text);
+}
+
+std::string GbkFromWide(std::wstring_view text) {
+    return CodePageFromWide(kProgramCodePage, text);
 }

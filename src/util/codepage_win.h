@@ -10,3 +10,7 @@ inline constexpr unsigned kProgramCodePage = 936;
 
 std::wstring WideFromGbk(std::string_view text);
 std::string GbkFromWide(std::wstring_view text);
+
+// The same conversions for another code page (the system's, CP_ACP, for its 8-bit functions).
+std::wstring WideFromCodePage(unsigned codePage, std::string_view text);
+std::string CodePageFromWide(unsigned codePage, std::wstring_view text);

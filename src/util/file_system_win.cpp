@@ -1,31 +1,13 @@
 #include "util/file_system.h"
 
 #include "util/codepage_win.h"
+#include "util/wide_file_win.h"
 
 #include <windows.h>
 
 #include <utility>
 
 namespace {
-
-// Owns a directory search handle, closed with FindClose.
-class FindHandle {
-public:
-    explicit FindHandle(HANDLE handle) : handle_(handle) {}
-    FindHandle(const FindHandle&) = delete;
-    FindHandle& operator=(const FindHandle&) = delete;
-    ~FindHandle() {
-        if (*this) {
-            FindClose(handle_);
-        }
-    }
-
-    HANDLE get() const { return handle_; }
-    explicit operator bool() const { return handle_ != INVALID_HANDLE_VALUE; }
-
-private:
-    HANDLE handle_;
-};
 
 bool IsBareDrive(const std::string& path) {
     return (path.size() == 2 && path[1] == ':') ||
@@ -47,7 +29,7 @@ public:
     std::vector<std::string> ListEntries(const std::string& pattern) override {
         std::vector<std::string> names;
         WIN32_FIND_DATAW data{};
-        const FindHandle find(FindFirstFileW(WideFromGbk(pattern).c_str(), &data));
+        const FindHandle find = WideFindFirstFile(pattern, data);
         if (!find) {
             return names;
         }
@@ -57,7 +39,7 @@ public:
             if (WideFromGbk(name) == data.cFileName) {
                 names.push_back(std::move(name));
             }
-        } while (FindNextFileW(find.get(), &data));
+        } while (find.Next(data));
         return names;
     }
 
@@ -69,7 +51,7 @@ public:
             return type != DRIVE_UNKNOWN && type != DRIVE_NO_ROOT_DIR;
         }
         WIN32_FIND_DATAW data{};
-        const FindHandle find(FindFirstFileW(WideFromGbk(path).c_str(), &data));
+        const FindHandle find = WideFindFirstFile(path, data);
         return find && (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
     }
 

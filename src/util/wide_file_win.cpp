@@ -14,16 +14,7 @@ std::wstring Wide(const std::string& path) {
 
 // The path as the system's 8-bit functions read it: in the system's own code page.
 std::string Ansi(const std::string& path) {
-    const std::wstring wide = WideFromGbk(path);
-    if (wide.empty()) {
-        return {};
-    }
-    const int size = static_cast<int>(wide.size());
-    const int length =
-        WideCharToMultiByte(CP_ACP, 0, wide.data(), size, nullptr, 0, nullptr, nullptr);
-    std::string ansi(static_cast<size_t>(length), '\0');
-    WideCharToMultiByte(CP_ACP, 0, wide.data(), size, ansi.data(), length, nullptr, nullptr);
-    return ansi;
+    return CodePageFromWide(CP_ACP, WideFromGbk(path));
 }
 
 template <size_t Size>
