@@ -33,9 +33,12 @@ ensure_packages() {
     fi
 }
 
+# build_preset PRESET [TARGET...]: configures and builds the preset (all targets by default).
 build_preset() {
-    cmake --preset "$1" >/dev/null
-    cmake --build --preset "$1" -j "$(nproc)"
+    local preset=$1
+    shift
+    cmake --preset "$preset" >/dev/null
+    cmake --build --preset "$preset" -j "$(nproc)" ${1:+--target "$@"}
 }
 
 # A private prefix inside the build folder, with fonts that render Chinese and Latin text alike:
