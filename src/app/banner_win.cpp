@@ -12,9 +12,7 @@ constexpr COLORREF kWhite = RGB(255, 255, 255);
 LRESULT CALLBACK BannerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_NCCREATE:
-        SetWindowLongPtrW(
-            window, GWLP_USERDATA,
-            reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams));
+        KeepCreationParameter(window, lParam);
         break;
     case WM_ERASEBKGND: {
         RECT rect{};
@@ -26,7 +24,7 @@ LRESULT CALLBACK BannerProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     }
     case WM_CTLCOLORSTATIC: {
         HDC dc = reinterpret_cast<HDC>(wParam);
-        const auto nameLabelId = static_cast<int>(GetWindowLongPtrW(window, GWLP_USERDATA));
+        const auto nameLabelId = static_cast<int>(CreationParameter(window));
         const bool isName = GetDlgCtrlID(reinterpret_cast<HWND>(lParam)) == nameLabelId;
         SetTextColor(dc, isName ? kSilver : kWhite);
         SetBkMode(dc, TRANSPARENT);

@@ -119,3 +119,9 @@ HWND FindControl(HWND window, int id) {
         reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
+
+void KeepCreationParameter(HWND window, LPARAM createStruct) {
+    SetWindowLongPtrW(
+        window, GWLP_USERDATA,
+        reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(createStruct)->lpCreateParams));
+}

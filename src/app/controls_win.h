@@ -38,6 +38,13 @@ RECT RectInParent(HWND control);
 // boxes at several depths).
 HWND FindControl(HWND window, int id);
 
+// For controls of this program: on WM_NCCREATE, keeps the creation parameter with the window,
+// where the control's procedure finds it again with CreationParameter.
+void KeepCreationParameter(HWND window, LPARAM createStruct);
+inline LONG_PTR CreationParameter(HWND window) {
+    return GetWindowLongPtrW(window, GWLP_USERDATA);
+}
+
 // The window procedure of a class whose windows each belong to one object of type Owner: the
 // object comes as the creation parameter, receives every message through HandleMessage, and
 // learns when its window is gone. Owner declares this function a friend.

@@ -63,15 +63,12 @@ void Paint(HWND window, const TScopeModel& model) {
 LRESULT CALLBACK ScopeProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_NCCREATE:
-        SetWindowLongPtrW(
-            window, GWLP_USERDATA,
-            reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams));
+        KeepCreationParameter(window, lParam);
         break;
     case WM_ERASEBKGND:
         return 1;
     case WM_PAINT:
-        if (const auto* model =
-                reinterpret_cast<const TScopeModel*>(GetWindowLongPtrW(window, GWLP_USERDATA))) {
+        if (const auto* model = reinterpret_cast<const TScopeModel*>(CreationParameter(window))) {
             Paint(window, *model);
             return 0;
         }
