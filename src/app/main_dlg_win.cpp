@@ -286,7 +286,14 @@ void TMainDlg::CreateControls() {
 }
 
 HWND TMainDlg::Control(int id) const {
-    return FindControl(window_, id);
+    if (id < kTopPnl || id >= kControlEnd) {
+        return nullptr;
+    }
+    HWND& control = controls_[static_cast<size_t>(id - kTopPnl)];
+    if (control == nullptr) {
+        control = FindControl(window_, id);
+    }
+    return control;
 }
 
 bool TMainDlg::TranslateShortcut(MSG& message) const {

@@ -11,6 +11,7 @@
 
 #include <windows.h>
 
+#include <array>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -46,6 +47,7 @@ enum MainDlgControl : int {
     kLst1 = kSlot1Grp + kSlotPanelCount,
     kGetSpec1Btn = kLst1 + kSlotPanelCount,
     kGetRAM1Btn = kGetSpec1Btn + kSlotPanelCount,
+    kControlEnd = kGetRAM1Btn + kSlotPanelCount,
 };
 
 enum MainDlgCommand : WORD {
@@ -103,6 +105,8 @@ private:
     HINSTANCE instance_;
     MainDlgServices services_;
     HWND window_ = nullptr;
+    // The controls by id, found once: the timer applies the state every second.
+    mutable std::array<HWND, kControlEnd - kTopPnl> controls_{};
     UniqueAccelerators shortcuts_;
     UniqueFont font_;
     UniqueFont boldFont_;
