@@ -106,8 +106,9 @@ void ScanModules(MainDlgState& state, IAutomationFactory& automation, TKLog* log
     state.slotsLabel = "插槽数量: " + Decimal(slotCount);
     state.maxmemLabel = "最大内存: " + Decimal(maxGB) + " GB";
 
-    // The panels follow the array read last; the labels above sum all of them.
-    const int devices = arrays.MemoryDevices;
+    // The panels follow the array read last; the labels above sum all of them. A failed array
+    // query counts as no array, even when its first selection filled some fields before failing.
+    const int devices = arrays.GetCount() > 0 ? arrays.MemoryDevices : 0;
     for (int n = 0; n < kSlotPanelCount; ++n) {
         state.slots[n].enabled = devices > n;
     }

@@ -330,6 +330,21 @@ TEST_F(ModuleScanTest, AValueThatCannotBeConvertedEndsTheScanWhereItIs) {
     EXPECT_EQ(Logged().size(), 9u);
 }
 
+TEST_F(ModuleScanTest, AnArrayQueryThatFailsAfterItsSlotCountDisablesEveryPanel) {
+    Build(automation, {{{16777216, 4}}, {kSamsung}});
+    // MemoryDevices converts, a later property does not: the load fails on its first selection.
+    automation.Machine().classes["Win32_PhysicalMemoryArray"][0].push_back(
+        {"Use", TVariant::Text("not a number")});
+
+    ScanModules(state, automation, &log);
+
+    EXPECT_EQ(state.slotsLabel, kSlotsPrefix + "0");
+    EXPECT_TRUE(state.narrowed);
+    for (const SlotPanelState& panel : state.slots) {
+        EXPECT_FALSE(panel.enabled);
+    }
+}
+
 TEST_F(ModuleScanTest, ANarrowedWindowIsNotWidenedAgain) {
     state.narrowed = true;
     Scan({{{16777216, 4}}, {kSamsung}});
