@@ -21,7 +21,9 @@ std::optional<RegistryValue> QueryRegistryValue(HKEY key, const std::wstring& na
 
 std::wstring TextOfRegistryValue(const RegistryValue& value) {
     std::wstring text(value.data.size() / sizeof(wchar_t), L'\0');
-    std::memcpy(text.data(), value.data.data(), text.size() * sizeof(wchar_t));
+    if (!text.empty()) {
+        std::memcpy(text.data(), value.data.data(), text.size() * sizeof(wchar_t));
+    }
     while (!text.empty() && text.back() == L'\0') {
         text.pop_back();
     }

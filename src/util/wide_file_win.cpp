@@ -19,8 +19,9 @@ std::string Ansi(const std::string& path) {
 
 template <size_t Size>
 void CopyAnsiName(const char* name, wchar_t (&wide)[Size]) {
+    // The terminating zero is converted too, so the whole buffer is room for it.
     std::fill(std::begin(wide), std::end(wide), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, name, -1, wide, static_cast<int>(Size - 1));
+    MultiByteToWideChar(CP_ACP, 0, name, -1, wide, static_cast<int>(Size));
 }
 
 void CopyFindData(const WIN32_FIND_DATAA& ansi, WIN32_FIND_DATAW& wide) {
