@@ -4,6 +4,7 @@
 #include "identify/descriptor_tag.h"
 #include "identify/product_name.h"
 #include "identify/string_helpers.h"
+#include "identify/symbol_bytes.h"
 
 #include <string_view>
 
@@ -83,7 +84,7 @@ std::string NormalizeCompanyName(const std::string& company, const std::string& 
         name.clear();
     }
     c.product = NormalizeProductName(path, platform);
-    name = CutSuffixNoCase(name, "\xAE");
+    name = CutSymbolSuffix(name, '\xAE');
 
     ApplyNameRules(CompanyNameRules(), c);
 

@@ -2,6 +2,7 @@
 
 #include "identify/descriptor_tag.h"
 #include "identify/string_helpers.h"
+#include "identify/symbol_bytes.h"
 
 #include <algorithm>
 #include <array>
@@ -79,7 +80,7 @@ void FirstPick(NameRuleContext& c) {
     }
     const bool plausible = (c.descriptionWords >= c.productWords &&
                             info.FileDescription.find('(') == std::string::npos) ||
-                           name.find('\xAE') != std::string::npos;
+                           HoldsSymbol(name, '\xAE');
     const bool isShort = c.descriptionWords < 4 ||
                          (c.descriptionWords == 4 && !EqualsNoCase(info.ProductName, c.base));
     const bool addsSomething =
@@ -197,7 +198,7 @@ void RunTailSteps(NameRuleContext& c) {
         name = "WinMerge 2011";
     }
     CutTrademarkTail(name);
-    name = Trim(ReplaceAllExact(name, "\x99", ""));
+    name = Trim(RemoveSymbol(name, '\x99'));
     if (name.size() > 1 && name.back() == '.') {
         name = Trim(LeftPart(name, Length(name) - 1));
     }

@@ -32,6 +32,7 @@ TEST(CompanyNameTest, GeneralStepsCleanTheText) {
         {"  Foo Ltd \t", "Foo Ltd"},
         {"-", ""},
         {"Foo\xAE", "Foo"},
+        {"Foo \xB0\xAE", "Foo \xB0\xAE"},
         {"Foo Corp <foo at example>", "Foo Corp"},
         {"Foo Software,", "Foo Software"},
         {"Foo Software;", "Foo Software"},

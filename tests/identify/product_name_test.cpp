@@ -110,6 +110,7 @@ TEST(ProductNameTest, TailStepsCutTagsVersionsAndAffixes) {
         Named("2.0", "2.0"),
         Named("Foo Bar(TM)", "Foo"),
         Named("Foo\x99 Suite\x99", "Foo Suite"),
+        Named("Foo \x81\x99", "Foo \x81\x99"),
         Named("Foo Inc.", "Foo Inc"),
         Named("Foo.exe", "Foo"),
         Named("Foo.DLL", "Foo"),
