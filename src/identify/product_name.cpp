@@ -5,9 +5,10 @@
 #include "identify/symbol_bytes.h"
 
 #include <algorithm>
-#include <array>
 #include <cstddef>
+#include <string>
 #include <string_view>
+#include <vector>
 
 namespace {
 
