@@ -105,7 +105,7 @@ constexpr NameRule kRules[] = {
     {77,  All(RuleTest{Name, Starts, "NTeWORKS"}),                               Set("NTeWORKS")},
     {78,  All(RuleTest{Name, Starts, "WinDirStats"}),                            Set("WinDirStat Team")},
     {79,  All(RuleTest{Name, Starts, "Epson"}),                                  Set("Seiko Epson Corporation")},
-    {80,  All(RuleTest{Name, Has, "Epson"}),                                     Set("Seiko Epson Corporation")},
+    {80,  All(RuleTest{Name, Has, "Epson"}, RuleTest{Name, Has, "Seiko"}),                                     Set("Seiko Epson Corporation")},
     {81,  All(RuleTest{Name, Starts, "Sophos Group"}),                           Set("Sophos Limited")},
     {82,  All(RuleTest{Name, Starts, "Sophos "}),                                Set("Sophos Limited")},
     {83,  All(RuleTest{Name, Starts, "JetBrains "}),                             Set("JetBrains s.r.o.")},

@@ -106,6 +106,8 @@ TEST(CompanyNameTest, RowsAreAsNarrowAsTheirKeys) {
         {"Creative Minds Studio", "Creative Minds Studio"},
         {"Sony Corporation of America", "Sony Corporation"},
         {"Sonya Software", "Sonya Software"},
+        {"SEIKO EPSON CORPORATION", "Seiko Epson Corporation"},
+        {"Repsonic Audio", "Repsonic Audio"},
         {"AMD Inc.", "AMD"},
         {"AMDOCS", "AMDOCS"},
         {"Intel Security", "Intel Security"},

@@ -42,6 +42,29 @@ TEST(DisplayedFileInfoTest, PairsProductAndCompany) {
     }
 }
 
+TEST(DisplayedFileInfoTest, TheProgramItselfIsSlotvaneByTarvik) {
+    // The strings of the program's own version resource (resources/version.rc.in).
+    FileVersionInfoRec own;
+    own.CompanyName = "Tarvik";
+    own.FileDescription = "Slotvane memory module information";
+    own.FileVersion = "1.0.0.0";
+    own.InternalName = "slotvane";
+    own.LegalCopyright = "Copyright (C) 2026 Tarvik";
+    own.OriginalFilename = "slotvane.exe";
+    own.ProductName = "Slotvane";
+    own.ProductVersion = "1.0.0.0";
+    const std::string path = "C:\\Program Files\\Slotvane\\slotvane.exe";
+    for (const bool is64 : {false, true}) {
+        SCOPED_TRACE(is64 ? "64-bit" : "32-bit");
+        FakeIdentifyPlatform machine;
+        machine.records[path] = own;
+        machine.images[path] = is64;
+        const TDisplayedFileInfo info = GetDisplayedFileInfo(path, machine);
+        EXPECT_EQ(info.Product, is64 ? "Slotvane (64 bits)" : "Slotvane");
+        EXPECT_EQ(info.Company, "Tarvik");
+    }
+}
+
 TEST(DisplayedFileInfoTest, TokensGiveTheirFixedNames) {
     FakeIdentifyPlatform machine;
     const TDisplayedFileInfo info = GetDisplayedFileInfo("KLITEMEGA", machine);
