@@ -300,7 +300,7 @@ constexpr NameRule kRules[] = {
     {261, All(RuleTest{Name, Starts, "avanquest"}),                              Set("Avanquest Software")},
     {262, All(RuleTest{Name, Starts, "Solveig M"}),                              Set("Solveig Multimedia")},
     {263, All(RuleTest{Name, Has, "pdfforge"}),                                  Set("pdfforge GmbH")},
-    {264, All(RuleTest{Name, Starts, "paragon"}),                                Set("Paragon Software")},
+    {264, All(RuleTest{Name, Starts, "paragon"}, RuleTest{Name, Has, "software"}), Set("Paragon Software")},
     {265, All(RuleTest{Name, Starts, "kingsoft"}),                               Set("Kingsoft")},
     {266, All(RuleTest{Name, Starts, "malwarebytes"}),                           Set("Malwarebytes")},
     {267, All(RuleTest{Name, Starts, "emsi soft"}),                              Set("Emsisoft")},

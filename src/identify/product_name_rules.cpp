@@ -158,7 +158,7 @@ constexpr NameRule kRules[] = {
     {66,  All(RuleTest{Name, Starts, "TraXEx "}),                                Set("TraXEx")},
     {67,  All(RuleTest{Name, Is, "Internet Mail Client"},
               RuleTest{ProductName, WordsAre, 1}),                               CopyOf(ProductName)},
-    {68,  All(RuleTest{Name, Starts, "fose"}),                                   Set("Fallout Script Extender")},
+    {68,  Any(RuleTest{Name, Is, "fose"}, RuleTest{Name, Starts, "fose_"}),    Set("Fallout Script Extender")},
     {69,  All(RuleTest{Name, Starts, "Virtual CloneDrive"}),                     Set("Virtual CloneDrive")},
     {70,  All(RuleTest{Name, Is, "VirtualCloneDrive Preferences"}),              Set("Virtual CloneDrive")},
     {71,  All(RuleTest{Name, Starts, "CloneDVDmobile"}),                         Set("CloneDVD mobile")},

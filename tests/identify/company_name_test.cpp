@@ -108,6 +108,8 @@ TEST(CompanyNameTest, RowsAreAsNarrowAsTheirKeys) {
         {"Sonya Software", "Sonya Software"},
         {"SEIKO EPSON CORPORATION", "Seiko Epson Corporation"},
         {"Repsonic Audio", "Repsonic Audio"},
+        {"Paragon Software GmbH", "Paragon Software"},
+        {"Paragon Games", "Paragon Games"},
         {"AMD Inc.", "AMD"},
         {"AMDOCS", "AMDOCS"},
         {"Intel Security", "Intel Security"},

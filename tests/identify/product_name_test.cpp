@@ -284,6 +284,8 @@ TEST(ProductNameTest, RowsAreAsNarrowAsTheirKeys) {
         Named("ACDSee Video Converter", "ACDSee Video Converter"),
         Named("Tk window shell", "Tcl/Tk"),
         Named("Tkinter helper", "Tkinter helper"),
+        Named("fose_loader", "Fallout Script Extender"),
+        Named("Fosetti Player", "Fosetti Player"),
     });
 }
 
