@@ -13,7 +13,7 @@ export WINEDEBUG=-all
 
 BUILD_PACKAGES=(cmake make g++ googletest
     g++-mingw-w64-x86-64 mingw-w64-tools binutils-mingw-w64-x86-64
-    wine wine64 fonts-wine xvfb xdotool fonts-wqy-microhei)
+    wine wine64 fonts-wine xvfb xdotool fonts-wqy-microhei python3)
 
 # Installs the Debian packages that are missing; the package lists are refreshed only when
 # something has to be installed.
@@ -104,5 +104,34 @@ stop_display() {
         kill "$XVFB_PID" 2>/dev/null || true
         wait "$XVFB_PID" 2>/dev/null || true
         XVFB_PID=""
+    fi
+}
+
+# Starts the scripted HTTP server of the Windows client tests on a free loopback port and exports
+# its address as SLOTVANE_TEST_SERVER. The server stops by itself when this shell ends.
+TEST_SERVER_PID=""
+start_test_server() {
+    local port_file="$BUILD_DIR/test-server.port"
+    rm -f "$port_file"
+    python3 "$SLOTVANE_ROOT/tests/update/hostile_server.py" --port-file "$port_file" \
+        --parent-pid $$ &
+    TEST_SERVER_PID=$!
+    local waited=0
+    until [ -s "$port_file" ]; do
+        if ! kill -0 "$TEST_SERVER_PID" 2>/dev/null || [ "$waited" -ge 100 ]; then
+            echo "The test server did not start" >&2
+            return 1
+        fi
+        sleep 0.1
+        waited=$((waited + 1))
+    done
+    export SLOTVANE_TEST_SERVER="127.0.0.1:$(cat "$port_file")"
+}
+
+stop_test_server() {
+    if [ -n "$TEST_SERVER_PID" ]; then
+        kill "$TEST_SERVER_PID" 2>/dev/null || true
+        wait "$TEST_SERVER_PID" 2>/dev/null || true
+        TEST_SERVER_PID=""
     fi
 }

@@ -1,0 +1,18 @@
+#include "update/http_client.h"
+
+void ApplyRequestDefaults(IHttpClient& client) {
+    HttpClientSettings& settings = client.Settings();
+    settings.userAgent = "Mozilla/5.0";
+    settings.httpVersion = "1.1";
+    settings.accept = "text/html,application/xhtml+xml,application/xml;q=0.9,*/*;q=0.8";
+    settings.acceptLanguage = "fr,fr-fr;q=0.8,en-us;q=0.5,en;q=0.3";
+    settings.timeoutSeconds = 3;
+}
+
+void ClearProxy(IHttpClient& client) {
+    HttpClientSettings& settings = client.Settings();
+    settings.proxyHost.clear();
+    settings.proxyPort = 0;
+    settings.proxyUser.clear();
+    settings.proxyPassword.clear();
+}

@@ -1,0 +1,351 @@
+// The Windows client against the scripted loopback server that scripts/test starts
+// (tests/update/hostile_server.py; its address is in SLOTVANE_TEST_SERVER).
+#include "update/file_grabber.h"
+#include "update/http_client_win.h"
+#include "update/veyra_lite.h"
+
+#include "log_entries.h"
+#include "support/temp_folder.h"
+#include "util/codepage_win.h"
+#include "util/fixture_path_win.h"
+#include "util/handle_win.h"
+
+#include <gtest/gtest.h>
+
+#include <winsock2.h>
+
+#include <windows.h>
+
+#include <cstdlib>
+#include <functional>
+#include <iterator>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+const std::string kExpectedHeaders =
+    "User-Agent: Mozilla/5.0\r\n"
+    "Accept: text/html,application/xhtml+xml,application/xml;q=0.9,*/*;q=0.8\r\n"
+    "Accept-Language: fr,fr-fr;q=0.8,en-us;q=0.5,en;q=0.3\r\n"
+    "Connection: close\r\n"
+    "\r\n";
+
+// "127.0.0.1:port" of the test server; empty (and the test fails) when none was started.
+std::string ServerAddress() {
+    const char* address = std::getenv("SLOTVANE_TEST_SERVER");
+    return address == nullptr ? "" : address;
+}
+
+#define REQUIRE_SERVER(address)                                                                    \
+    const std::string address = ServerAddress();                                                   \
+    ASSERT_FALSE(address.empty()) << "no test server: run tests/update/hostile_server.py and "     \
+                                     "set SLOTVANE_TEST_SERVER (scripts/test does both)"
+
+// Dispatches this thread's messages until `done` holds or the time is up.
+bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs) {
+    const ULONGLONG end = GetTickCount64() + timeoutMs;
+    while (!done()) {
+        const ULONGLONG now = GetTickCount64();
+        if (now >= end) {
+            return false;
+        }
+        MsgWaitForMultipleObjects(
+            0, nullptr, FALSE, static_cast<DWORD>(std::min<ULONGLONG>(end - now, 20)), QS_ALLINPUT);
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+    }
+    return true;
+}
+
+// A port on the loopback interface where nothing listens.
+int ClosedPort() {
+    WSADATA data{};
+    WSAStartup(MAKEWORD(2, 2), &data);
+    SOCKET probe = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    bind(probe, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    int length = sizeof address;
+    getsockname(probe, reinterpret_cast<sockaddr*>(&address), &length);
+    closesocket(probe);
+    WSACleanup();
+    return ntohs(address.sin_port);
+}
+
+// One transfer of the table: its client, what it received and when it ended.
+struct Transfer {
+    std::unique_ptr<IHttpClient> client;
+    std::string body = "untouched";
+    int completions = 0;
+    int error = -1;
+    HttpRequestKind kind = HttpRequestKind::Post;
+    ULONGLONG started = 0;
+    ULONGLONG ended = 0;
+};
+
+constexpr int kTestDeadlineSeconds = 2;
+
+void Start(Transfer& transfer, IHttpClientOwner& owner, const std::string& url) {
+    transfer.client = owner.CreateClient();
+    ApplyRequestDefaults(*transfer.client);
+    transfer.client->Settings().timeoutSeconds = kTestDeadlineSeconds;
+    transfer.client->Settings().url = url;
+    transfer.client->SetDestination(&transfer.body);
+    transfer.client->SetOnComplete([&transfer](IHttpClient&, HttpRequestKind kind, int error) {
+        ++transfer.completions;
+        transfer.kind = kind;
+        transfer.error = error;
+        transfer.ended = GetTickCount64();
+    });
+    transfer.started = GetTickCount64();
+    transfer.client->StartGet();
+}
+
+TEST(HttpClientWinTest, HostileServerAnswersEndWithinTheDeadline) {
+    REQUIRE_SERVER(server);
+    using namespace http_error;
+    struct Case {
+        std::string path; // or a whole address
+        int error;
+        std::string body; // what the destination holds afterwards
+    };
+    const std::string untouched = "untouched";
+    const std::vector<Case> cases = {
+        {"/hello", 0, "hello"},
+        {"/chunked", 0, "hello world"},
+        {"/never", kTimeout, untouched},
+        {"/stall-body", kTimeout, untouched},
+        {"/short", kInvalidServerResponse, untouched},
+        {"/chunked-cut", kInvalidServerResponse, untouched},
+        {"/chunk-zz5", kInvalidServerResponse, untouched},
+        {"/extra", 0, "hello"},
+        {"/big", kBodyTooLarge, untouched},
+        {"/long-header", kHeaderSizeOverflow, untouched},
+        {"/many-headers", kHeaderSizeOverflow, untouched},
+        {"/loop", kRedirectFailed, untouched},
+        {"/redirect/5", 0, "hello"},
+        {"/redirect/6", kRedirectFailed, untouched},
+        {"/to-file", kUnrecognizedScheme, untouched},
+        {"/to-ftp", kUnrecognizedScheme, untouched},
+        {"/to-unc", kInvalidUrl, untouched},
+        {"/see-other", 0, "hello"},
+        {"/permanent", 0, "hello"},
+        {"/no-reason", 0, "hello"},
+        {"/status/204", 0, ""},
+        {"/status/404", 0, "not found"},
+        {"/status/500", 0, "broken"},
+        {"/status/999", 0, "odd"},
+        {"/negative-length", kInvalidServerResponse, untouched},
+        {"/duplicate-length", kInvalidServerResponse, untouched},
+        {"http://127.0.0.1:" + std::to_string(ClosedPort()) + "/", kCannotConnect, untouched},
+    };
+    WindowsHttpClientOwner owner;
+    // Side by side: the whole table takes one deadline, not one per case.
+    std::vector<Transfer> transfers(cases.size());
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        const std::string& path = cases[i].path;
+        Start(transfers[i], owner, path[0] == '/' ? "http://" + server + path : path);
+    }
+    const DWORD margin = 3000;
+    PumpUntil(
+        [&] {
+            for (const Transfer& t : transfers) {
+                if (t.completions == 0) {
+                    return false;
+                }
+            }
+            return true;
+        },
+        kTestDeadlineSeconds * 1000 + margin);
+    PumpUntil([] { return false; }, 100); // a second completion would arrive now
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        SCOPED_TRACE(cases[i].path);
+        const Transfer& t = transfers[i];
+        ASSERT_EQ(t.completions, 1);
+        EXPECT_EQ(t.kind, HttpRequestKind::Get);
+        EXPECT_EQ(t.error, cases[i].error);
+        EXPECT_EQ(t.body, cases[i].body);
+        EXPECT_LE(t.ended - t.started, kTestDeadlineSeconds * 1000u + 1500u);
+    }
+}
+
+TEST(HttpClientWinTest, SendsTheRequestLineAndHeadersByteForByte) {
+    REQUIRE_SERVER(server);
+    WindowsHttpClientOwner owner;
+    Transfer transfer;
+    Start(transfer, owner, "http://" + server + "/echo?a=%20b");
+    ASSERT_TRUE(PumpUntil([&] { return transfer.completions > 0; }, 5000));
+    EXPECT_EQ(transfer.error, 0);
+    EXPECT_EQ(transfer.body,
+              "GET /echo?a=%20b HTTP/1.1\r\nHost: " + server + "\r\n" + kExpectedHeaders);
+}
+
+TEST(HttpClientWinTest, ADestroyedClientNeverCallsBack) {
+    REQUIRE_SERVER(server);
+    struct Case {
+        const char* path;
+        DWORD runningMs; // how long the transfer runs before the client goes
+    };
+    // Stalled transfers, and answers on their way before any message is dispatched.
+    const Case cases[] = {{"/never", 200}, {"/stall-body", 200}, {"/hello", 0}, {"/big", 0}};
+    WindowsHttpClientOwner owner;
+    std::vector<Transfer> transfers(std::size(cases));
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        Start(transfers[i], owner, "http://" + server + cases[i].path);
+        PumpUntil([] { return false; }, cases[i].runningMs);
+        const ULONGLONG before = GetTickCount64();
+        transfers[i].client.reset();
+        EXPECT_LT(GetTickCount64() - before, 200u) << "destroying never waits for the transfer";
+    }
+    PumpUntil([] { return false; }, kTestDeadlineSeconds * 1000 + 300);
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        SCOPED_TRACE(cases[i].path);
+        EXPECT_EQ(transfers[i].completions, 0);
+        EXPECT_EQ(transfers[i].body, "untouched");
+    }
+}
+
+TEST(HttpClientWinTest, ACompletionMayDestroyItsClient) {
+    REQUIRE_SERVER(server);
+    WindowsHttpClientOwner owner;
+    std::unique_ptr<IHttpClient> client = owner.CreateClient();
+    std::string body;
+    int completions = 0;
+    client->Settings().url = "http://" + server + "/hello";
+    client->SetDestination(&body);
+    client->SetOnComplete([&](IHttpClient&, HttpRequestKind, int) {
+        ++completions;
+        client.reset();
+    });
+    client->StartGet();
+    ASSERT_TRUE(PumpUntil([&] { return completions > 0; }, 5000));
+    EXPECT_EQ(client, nullptr);
+    EXPECT_EQ(body, "hello");
+}
+
+TEST(HttpClientWinTest, AnExceptionInACompletionGoesToTheGuard) {
+    REQUIRE_SERVER(server);
+    std::string reported;
+    WindowsHttpClientOwner owner([&](const std::function<void()>& handler) {
+        try {
+            handler();
+        } catch (const std::exception& error) {
+            reported = error.what();
+        }
+    });
+    std::unique_ptr<IHttpClient> client = owner.CreateClient();
+    client->Settings().url = "http://" + server + "/hello";
+    client->SetOnComplete(
+        [](IHttpClient&, HttpRequestKind, int) { throw std::runtime_error("write failed"); });
+    client->StartGet();
+    ASSERT_TRUE(PumpUntil([&] { return !reported.empty(); }, 5000));
+    EXPECT_EQ(reported, "write failed");
+}
+
+TEST(HttpClientWinTest, AProgramEndingDuringAStalledTransferExitsAtOnce) {
+    REQUIRE_SERVER(server);
+    std::wstring command = WideFromGbk("\"" + FixturePath("slotvane_fixture_http_exit.exe") +
+                                       "\" http://" + server + "/never");
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                               nullptr, &startup, &process));
+    const UniqueHandle processHandle(process.hProcess);
+    const UniqueHandle threadHandle(process.hThread);
+    // The program pumps for 200 ms; a process waiting for its worker would take 30 s.
+    ASSERT_EQ(WaitForSingleObject(process.hProcess, 5000), WAIT_OBJECT_0);
+    DWORD exitCode = 1;
+    GetExitCodeProcess(process.hProcess, &exitCode);
+    EXPECT_EQ(exitCode, 0u);
+}
+
+class FixedIdentification final : public IFileIdentification {
+public:
+    explicit FixedIdentification(DisplayedNames names) : names_(std::move(names)) {}
+    DisplayedNames DisplayedFileInfo(const std::string&) override { return names_; }
+    std::string FileVersion(const std::string&) override { return "2.1.0.5"; }
+
+private:
+    DisplayedNames names_;
+};
+
+std::string Fetch(const std::string& url) {
+    WindowsHttpClientOwner owner;
+    Transfer transfer;
+    Start(transfer, owner, url);
+    PumpUntil([&] { return transfer.completions > 0; }, 5000);
+    return transfer.body;
+}
+
+TEST(HttpClientWinTest, TheUpdateCheckSendsItsQueryByteForByte) {
+    REQUIRE_SERVER(server);
+    TempFolder folder;
+    TKLog log(folder.File("test.log"), true, 100);
+    FixedIdentification identification({"内存 Slot vane", "Tarvik"});
+    TVeyraLite checker(&log, "Slotvane", identification, SystemTickCounter(), server);
+    WindowsHttpClientOwner owner;
+    int callbacks = 0;
+    checker.CheckForUpdate("slotvane.exe", owner, [&](TVeyraLite&) { ++callbacks; });
+    ASSERT_TRUE(PumpUntil([&] { return callbacks > 0; }, 5000));
+    EXPECT_TRUE(checker.AnswerValid());
+    EXPECT_FALSE(checker.NewerAvailable()); // 1.2.3.5 is older than 2.1.0.5
+    const std::string product = "%C4%DA%B4%E6%20Slot%20vane";
+    EXPECT_EQ(Fetch("http://" + server + "/recorded?" + product),
+              "GET /veyra/check.php?uid=0&ProductName=" + product +
+                  "&Company=Tarvik&VH=131073&VL=5 HTTP/1.1\r\nHost: " + server + "\r\n" +
+                  kExpectedHeaders);
+}
+
+TEST(HttpClientWinTest, ACaptivePortalPageIsNoVersionAndStaysOnOneLogLine) {
+    REQUIRE_SERVER(server);
+    TempFolder folder;
+    TKLog log(folder.File("test.log"), true, 100);
+    FixedIdentification identification({"portal", "Tarvik"});
+    TVeyraLite checker(&log, "Slotvane", identification, SystemTickCounter(), server);
+    WindowsHttpClientOwner owner;
+    int callbacks = 0;
+    checker.CheckForUpdate("slotvane.exe", owner, [&](TVeyraLite&) { ++callbacks; });
+    ASSERT_TRUE(PumpUntil([&] { return callbacks > 0; }, 5000));
+    EXPECT_FALSE(checker.AnswerValid());
+    EXPECT_FALSE(checker.NewerAvailable());
+    EXPECT_EQ(LogEntries(log).back(),
+              LogEntry(0, "Slotvane 更新自检: 服务器错误 (<html><head><title>Sign in</title></head>"
+                          "<body>Wi-Fi login  </body></html>)"));
+}
+
+TEST(HttpClientWinTest, TheGrabberReplacesTheFileOnlyAfterACompleteTransfer) {
+    REQUIRE_SERVER(server);
+    TempFolder folder;
+    TKLog log(folder.File("test.log"), true, 100);
+    WindowsHttpClientOwner owner;
+    TFileGrabber grabber(&log);
+    const std::string target = folder.File("slotvane.ini");
+    struct Case {
+        std::string path;
+        std::string content; // of the target afterwards
+        int level;           // of the last log line
+    };
+    const Case cases[] = {
+        {"/hello", "hello", 1},
+        {"/short", "hello", 2},
+        {"/status/404", "not found", 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.path);
+        int callbacks = 0;
+        grabber.Download("http://" + server + c.path, target, owner,
+                         [&](TFileGrabber&) { ++callbacks; });
+        ASSERT_TRUE(PumpUntil([&] { return callbacks > 0; }, 5000));
+        EXPECT_EQ(ReadFileBytes(target), c.content);
+        EXPECT_EQ(LogEntries(log).back().first, c.level);
+    }
+}
+
+} // namespace

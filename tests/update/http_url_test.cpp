@@ -1,0 +1,94 @@
+#include "update/http_client.h"
+#include "update/http_url.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <variant>
+
+namespace {
+
+TEST(HttpUrlTest, ParsesPlainHttpAddressesOnly) {
+    struct Case {
+        std::string url;
+        bool valid;
+        std::string host;
+        int port;
+        std::string target;
+    };
+    const Case cases[] = {
+        {"http://www.example.com/a/b.ini", true, "www.example.com", 80, "/a/b.ini"},
+        {"HTTP://Host:8080", true, "Host", 8080, "/"},
+        {"http://127.0.0.1:5/check.php?uid=0&x=%20#frag", true, "127.0.0.1", 5,
+         "/check.php?uid=0&x=%20"},
+        {"http://h?q=1", true, "h", 80, "/?q=1"},
+        {"http://[::1]:81/x", true, "::1", 81, "/x"},
+        {"https://h/", false, "", 0, ""},
+        {"ftp://h/", false, "", 0, ""},
+        {"http:///path", false, "", 0, ""},
+        {"http://h:0/", false, "", 0, ""},
+        {"http://h:65536/", false, "", 0, ""},
+        {"http://h:/", false, "", 0, ""},
+        {"http://h:8x/", false, "", 0, ""},
+        {"http://user@h/", false, "", 0, ""},
+        {"http://h/a b", false, "", 0, ""},
+        {"http://h/a\r\nX: y", false, "", 0, ""},
+        {"http://h\\share", false, "", 0, ""},
+        {"", false, "", 0, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.url);
+        const auto parsed = ParseHttpUrl(c.url);
+        ASSERT_EQ(parsed.has_value(), c.valid);
+        if (c.valid) {
+            EXPECT_EQ(parsed->host, c.host);
+            EXPECT_EQ(parsed->port, c.port);
+            EXPECT_EQ(parsed->target, c.target);
+        }
+    }
+}
+
+TEST(HttpUrlTest, SpellsHostAndPortAsTheHostHeaderDoes) {
+    EXPECT_EQ(HostAndPort(*ParseHttpUrl("http://h/")), "h");
+    EXPECT_EQ(HostAndPort(*ParseHttpUrl("http://h:80/")), "h");
+    EXPECT_EQ(HostAndPort(*ParseHttpUrl("http://h:8080/")), "h:8080");
+    EXPECT_EQ(ToText(*ParseHttpUrl("http://[::1]:9/x")), "http://[::1]:9/x");
+}
+
+TEST(HttpUrlTest, ResolvesRedirectionsToHttpAndRefusesOtherSchemes) {
+    using namespace http_error;
+    const HttpUrl current = *ParseHttpUrl("http://h:81/dir/page.php?a=1");
+    struct Case {
+        std::string location;
+        std::string next; // empty when the transfer ends
+        int error;
+    };
+    const Case cases[] = {
+        {"http://other/x", "http://other/x", 0},
+        {"HTTP://other:82", "http://other:82/", 0},
+        {"//other/y", "http://other/y", 0},
+        {"/root?b=2", "http://h:81/root?b=2", 0},
+        {"next.php", "http://h:81/dir/next.php", 0},
+        {"https://h/secure", "", kSecureFailure},
+        {"file:///C:/windows/win.ini", "", kUnrecognizedScheme},
+        {"ftp://h/file", "", kUnrecognizedScheme},
+        {"javascript:alert(1)", "", kUnrecognizedScheme},
+        {"\\\\server\\share\\file", "", kInvalidUrl},
+        {"/a b", "", kInvalidUrl},
+        {"", "", kInvalidUrl},
+        {"http://", "", kInvalidUrl},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.location);
+        const RedirectOutcome outcome = ResolveRedirect(current, c.location);
+        if (c.next.empty()) {
+            ASSERT_TRUE(std::holds_alternative<int>(outcome));
+            EXPECT_EQ(std::get<int>(outcome), c.error);
+        } else {
+            ASSERT_TRUE(std::holds_alternative<HttpUrl>(outcome));
+            EXPECT_EQ(ToText(std::get<HttpUrl>(outcome)), c.next);
+        }
+    }
+}
+
+} // namespace
