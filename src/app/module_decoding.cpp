@@ -103,6 +103,27 @@ constexpr std::array<MemoryType, 31> kMemoryTypes = {{
 }};
 // clang-format on
 
+// The firmware's memory-device types that name a type of memory module.
+// clang-format off
+constexpr std::array<MemoryType, 15> kSmbiosMemoryTypes = {{
+    {0x12, "DDR"},
+    {0x13, "DDR2"},
+    {0x14, "DDR2 FB-DIMM"},
+    {0x18, "DDR3"},
+    {0x19, "FBD2"},
+    {0x1A, "DDR4"},
+    {0x1B, "LPDDR"},
+    {0x1C, "LPDDR2"},
+    {0x1D, "LPDDR3"},
+    {0x1E, "LPDDR4"},
+    {0x20, "HBM"},
+    {0x21, "HBM2"},
+    {0x22, "DDR5"},
+    {0x23, "LPDDR5"},
+    {0x24, "HBM3"},
+}};
+// clang-format on
+
 struct SpeedGuess {
     std::int32_t lowest; // MHz, inclusive
     std::int32_t highest;
@@ -342,11 +363,20 @@ std::string DecodeVendor(const std::string& manufacturer) {
     return std::string(decoded);
 }
 
-std::string MemoryTypeName(std::uint16_t memoryType, std::int32_t speed) {
+std::string MemoryTypeName(std::uint16_t memoryType, std::int32_t speed,
+                           std::uint32_t smbiosMemoryType) {
     std::string_view name = "Unknown";
     for (const MemoryType& type : kMemoryTypes) {
         if (type.code == memoryType) {
             name = type.name;
+        }
+    }
+    // Unknown, Other and DRAM: what the firmware knows beats a guess. A known code always stands.
+    if (memoryType <= 2) {
+        for (const MemoryType& type : kSmbiosMemoryTypes) {
+            if (type.code == smbiosMemoryType) {
+                return std::string(type.name);
+            }
         }
     }
     const bool saysNothing = name == "Reserved" || name == "Unknown" || memoryType < 2;

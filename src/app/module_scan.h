@@ -20,5 +20,7 @@ void ScanModules(MainDlgState& state, IAutomationFactory& automation, TKLog* log
 // True when the part-number row holds more than blanks and control characters.
 bool HasPartNumber(const SlotPanelState& panel);
 
-// The type row: the type name with the module's PC rating or its speed.
-std::string ModuleTypeText(std::uint16_t memoryType, std::uint32_t speed);
+// The type row: the type name with the module's PC rating or its speed. A firmware memory-device
+// type of 0 is absent.
+std::string ModuleTypeText(std::uint16_t memoryType, std::uint32_t speed,
+                           std::uint32_t smbiosMemoryType = 0);
