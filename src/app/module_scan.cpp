@@ -95,7 +95,7 @@ bool HasPartNumber(const SlotPanelState& panel) {
                        [](char c) { return static_cast<unsigned char>(c) > 32; });
 }
 
-void ScanModules(MainDlgState& state, IAutomationFactory& automation, TKLog* log) {
+bool ScanModules(MainDlgState& state, IAutomationFactory& automation, TKLog* log) {
     TWin32_PhysicalMemory modules(true, automation);
     TWin32_PhysicalMemoryArray arrays(true, automation);
 
@@ -146,4 +146,5 @@ void ScanModules(MainDlgState& state, IAutomationFactory& automation, TKLog* log
     const std::int64_t installedGB = WholeGigabytes(installedBytes);
     state.curmemLabel = "当前内存: " + Decimal(installedGB) + " GB";
     state.maxmemVisible = installedGB <= maxGB;
+    return modules.GetCount() >= 0;
 }

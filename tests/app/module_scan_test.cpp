@@ -275,7 +275,7 @@ TEST(ModuleScanMachinesTest, MachinesGiveTheirPanelsLabelsAndWidth) {
         FakeAutomation service;
         Build(service, c.machine);
         MainDlgState state;
-        ScanModules(state, service, nullptr);
+        EXPECT_EQ(ScanModules(state, service, nullptr), !c.machine.modulesFail);
 
         EXPECT_EQ(state.narrowed, c.narrowed);
         EXPECT_EQ(state.slotsLabel, kSlotsPrefix + c.slots);
