@@ -1,9 +1,13 @@
 #include "app/module_decoding.h"
 
+#include "app/jep106_makers.h"
+
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstddef>
 #include <limits>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -99,6 +103,27 @@ constexpr std::array<MemoryType, 31> kMemoryTypes = {{
 }};
 // clang-format on
 
+// The firmware's memory-device types that name a type of memory module.
+// clang-format off
+constexpr std::array<MemoryType, 15> kSmbiosMemoryTypes = {{
+    {0x12, "DDR"},
+    {0x13, "DDR2"},
+    {0x14, "DDR2 FB-DIMM"},
+    {0x18, "DDR3"},
+    {0x19, "FBD2"},
+    {0x1A, "DDR4"},
+    {0x1B, "LPDDR"},
+    {0x1C, "LPDDR2"},
+    {0x1D, "LPDDR3"},
+    {0x1E, "LPDDR4"},
+    {0x20, "HBM"},
+    {0x21, "HBM2"},
+    {0x22, "DDR5"},
+    {0x23, "LPDDR5"},
+    {0x24, "HBM3"},
+}};
+// clang-format on
+
 struct SpeedGuess {
     std::int32_t lowest; // MHz, inclusive
     std::int32_t highest;
@@ -162,6 +187,145 @@ bool MatchesName(const VendorRow& row, std::string_view identifier) {
     });
 }
 
+// The result of the rows that match, or nothing when none does. Later rows win, except that a
+// row matching only through a code does not override a result set through a longer code: "0198"
+// is Kingston, not the "01" of AMD. With skipTwoDigitCodes a row that matches only through a
+// two-digit code does not apply at all.
+std::optional<std::string_view> MatchVendorRows(std::string_view identifier,
+                                                bool skipTwoDigitCodes) {
+    std::optional<std::string_view> result;
+    std::size_t resultCodeLength = 0;
+    for (const VendorRow& row : kVendorRows) {
+        const std::size_t codeLength = MatchingCodeLength(row, identifier);
+        const bool nameMatches = MatchesName(row, identifier);
+        if (!nameMatches && skipTwoDigitCodes && codeLength == 2) {
+            continue;
+        }
+        if (nameMatches || (codeLength > 0 && codeLength >= resultCodeLength)) {
+            result = row.result;
+            resultCodeLength = codeLength;
+        }
+    }
+    return result;
+}
+
+bool IsHexDigit(char c) {
+    return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
+}
+
+int HexValue(char c) {
+    if (c >= '0' && c <= '9') {
+        return c - '0';
+    }
+    return AsciiLower(c) - 'a' + 10;
+}
+
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
+// The identifier without a leading "0x" and with the blanks between byte pairs removed:
+// "0x80CE" and "80 CE" are both "80CE". The blanks stay where anything but whole byte pairs
+// stands between them.
+std::string CompactCode(std::string_view identifier) {
+    if (StartsWithIgnoringCase(identifier, "0x")) {
+        identifier.remove_prefix(2);
+    }
+    std::string compact;
+    std::size_t groupLength = 0;
+    for (char c : identifier) {
+        if (IsBlank(c)) {
+            if (groupLength % 2 != 0) {
+                return std::string(identifier);
+            }
+            groupLength = 0;
+            continue;
+        }
+        if (!IsHexDigit(c)) {
+            return std::string(identifier);
+        }
+        compact += c;
+        ++groupLength;
+    }
+    return groupLength % 2 == 0 ? compact : std::string(identifier);
+}
+
+// The bytes of a text of hexadecimal digit pairs; nothing for any other text.
+std::optional<std::vector<int>> HexBytes(std::string_view text) {
+    if (text.empty() || text.size() % 2 != 0 ||
+        !std::all_of(text.begin(), text.end(), IsHexDigit)) {
+        return std::nullopt;
+    }
+    std::vector<int> bytes;
+    for (std::size_t i = 0; i < text.size(); i += 2) {
+        bytes.push_back(HexValue(text[i]) * 16 + HexValue(text[i + 1]));
+    }
+    return bytes;
+}
+
+bool HasOddParity(int byte) {
+    return std::popcount(static_cast<unsigned>(byte)) % 2 == 1;
+}
+
+constexpr int kContinuationCode = 0x7F;
+
+// A code byte: odd parity and a code other than zero.
+bool IsValidCodeByte(int byte) {
+    return HasOddParity(byte) && (byte & 0x7F) != 0;
+}
+
+// The maker of a bank byte (the number of continuation codes, with odd parity) and a code byte.
+std::string_view PairMaker(int bankByte, int codeByte) {
+    if (!HasOddParity(bankByte) || !IsValidCodeByte(codeByte)) {
+        return {};
+    }
+    return Jep106MakerName((bankByte & 0x7F) + 1, codeByte & 0x7F);
+}
+
+struct TwoByteCode {
+    int bank;
+    std::string_view maker;
+};
+
+// The two-byte form: bank byte, code byte, then zero bytes, among which one more valid two-byte
+// code may stand (the maker repeated, or the maker of the chips: "80AD000080AD",
+// "859B0000802C").
+std::optional<TwoByteCode> DecodeTwoByteForm(const std::vector<int>& bytes) {
+    if (bytes.size() < 2) {
+        return std::nullopt;
+    }
+    const std::string_view maker = PairMaker(bytes[0], bytes[1]);
+    if (maker.empty()) {
+        return std::nullopt;
+    }
+    bool secondCodeSeen = false;
+    for (std::size_t i = 2; i < bytes.size(); ++i) {
+        if (bytes[i] == 0) {
+            continue;
+        }
+        if (secondCodeSeen || i + 1 >= bytes.size() || PairMaker(bytes[i], bytes[i + 1]).empty()) {
+            return std::nullopt;
+        }
+        secondCodeSeen = true;
+        ++i;
+    }
+    return TwoByteCode{(bytes[0] & 0x7F) + 1, maker};
+}
+
+// The continuation form: one 7F per bank above the first, the code byte, then zero bytes.
+std::string_view DecodeContinuationForm(const std::vector<int>& bytes) {
+    std::size_t continuations = 0;
+    while (continuations < bytes.size() && bytes[continuations] == kContinuationCode) {
+        ++continuations;
+    }
+    if (continuations == bytes.size() || !IsValidCodeByte(bytes[continuations]) ||
+        !std::all_of(bytes.begin() + static_cast<std::ptrdiff_t>(continuations) + 1, bytes.end(),
+                     [](int byte) { return byte == 0; })) {
+        return {};
+    }
+    return Jep106MakerName(static_cast<int>(continuations) + 1, bytes[continuations] & 0x7F);
+}
+
 } // namespace
 
 std::string DecodeVendor(const std::string& manufacturer) {
@@ -171,30 +335,48 @@ std::string DecodeVendor(const std::string& manufacturer) {
         identifier = TrimBlanksAndControls(identifier.substr(kJedecPrefix.size()));
     }
 
-    // Later rows win, except that a row matching only through a code does not override a
-    // result set through a longer code: "0198" is Kingston, not the "01" of AMD.
-    std::string_view result = identifier;
-    std::size_t resultCodeLength = 0;
-    for (const VendorRow& row : kVendorRows) {
-        const std::size_t codeLength = MatchingCodeLength(row, identifier);
-        const bool nameMatches = MatchesName(row, identifier);
-        if (nameMatches || (codeLength > 0 && codeLength >= resultCodeLength)) {
-            result = row.result;
-            resultCodeLength = codeLength;
+    const std::string compact = CompactCode(identifier);
+    const std::optional<std::vector<int>> bytes = HexBytes(compact);
+    const std::optional<TwoByteCode> twoByteCode = bytes ? DecodeTwoByteForm(*bytes) : std::nullopt;
+
+    // In a two-byte code of bank 2 or higher the first byte is a bank, not a bank-1 maker:
+    // "859B" is Crucial, not the "85" of GTE.
+    const bool bankFirst = twoByteCode && twoByteCode->bank >= 2;
+    std::optional<std::string_view> result = MatchVendorRows(identifier, bankFirst);
+    if (!result && compact != identifier) {
+        result = MatchVendorRows(compact, bankFirst);
+    }
+    if (!result && twoByteCode) {
+        result = twoByteCode->maker;
+    }
+    if (!result && bytes) {
+        const std::string_view maker = DecodeContinuationForm(*bytes);
+        if (!maker.empty()) {
+            result = maker;
         }
     }
 
-    if (StartsWithIgnoringCase(result, "Manufacturer")) {
+    const std::string_view decoded = result.value_or(identifier);
+    if (StartsWithIgnoringCase(decoded, "Manufacturer")) {
         return "N/A";
     }
-    return std::string(result);
+    return std::string(decoded);
 }
 
-std::string MemoryTypeName(std::uint16_t memoryType, std::int32_t speed) {
+std::string MemoryTypeName(std::uint16_t memoryType, std::int32_t speed,
+                           std::uint32_t smbiosMemoryType) {
     std::string_view name = "Unknown";
     for (const MemoryType& type : kMemoryTypes) {
         if (type.code == memoryType) {
             name = type.name;
+        }
+    }
+    // Unknown, Other and DRAM: what the firmware knows beats a guess. A known code always stands.
+    if (memoryType <= 2) {
+        for (const MemoryType& type : kSmbiosMemoryTypes) {
+            if (type.code == smbiosMemoryType) {
+                return std::string(type.name);
+            }
         }
     }
     const bool saysNothing = name == "Reserved" || name == "Unknown" || memoryType < 2;

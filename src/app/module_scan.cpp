@@ -56,7 +56,8 @@ void FillPanel(SlotPanelState& panel, const TWin32_PhysicalMemory& module, int k
     addRow("型号", vendorUnknown ? "N/A" : module.PartNumber);
     logRow("型号", module.PartNumber);
 
-    const std::string type = ModuleTypeText(module.MemoryType, module.Speed);
+    const std::string type =
+        ModuleTypeText(module.MemoryType, module.Speed, module.SMBIOSMemoryType);
     addRow("类型", type);
     logRow("类型", Decimal(module.MemoryType));
     logRow("速度", Decimal(module.Speed));
@@ -68,13 +69,15 @@ void FillPanel(SlotPanelState& panel, const TWin32_PhysicalMemory& module, int k
 
 } // namespace
 
-std::string ModuleTypeText(std::uint16_t memoryType, std::uint32_t speed) {
-    const std::string type = MemoryTypeName(memoryType, static_cast<std::int32_t>(speed));
+std::string ModuleTypeText(std::uint16_t memoryType, std::uint32_t speed,
+                           std::uint32_t smbiosMemoryType) {
+    const std::string type =
+        MemoryTypeName(memoryType, static_cast<std::int32_t>(speed), smbiosMemoryType);
     if (speed == 0) {
         return type;
     }
     const std::uint32_t rating = speed * 8u; // wraps as the 32-bit product does
-    if (type == "DDR2" || type == "DDR3" || type == "DDR4") {
+    if (type == "DDR2" || type == "DDR3" || type == "DDR4" || type == "DDR5") {
         return type + " / PC" + type[3] + "-" + Decimal(rating);
     }
     if (type == "DDR") {
@@ -92,7 +95,7 @@ bool HasPartNumber(const SlotPanelState& panel) {
                        [](char c) { return static_cast<unsigned char>(c) > 32; });
 }
 
-void ScanModules(MainDlgState& state, IAutomationFactory& automation, TKLog* log) {
+bool ScanModules(MainDlgState& state, IAutomationFactory& automation, TKLog* log) {
     TWin32_PhysicalMemory modules(true, automation);
     TWin32_PhysicalMemoryArray arrays(true, automation);
 
@@ -143,4 +146,5 @@ void ScanModules(MainDlgState& state, IAutomationFactory& automation, TKLog* log
     const std::int64_t installedGB = WholeGigabytes(installedBytes);
     state.curmemLabel = "当前内存: " + Decimal(installedGB) + " GB";
     state.maxmemVisible = installedGB <= maxGB;
+    return modules.GetCount() >= 0;
 }

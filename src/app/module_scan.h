@@ -14,11 +14,14 @@ class TKLog;
 // narrows the window below three slots, fills one list view per module (at most four), and shows
 // the empty-slot and search buttons and the installed memory. A failed query counts as no
 // instance. A value that cannot be converted ends the scan with the error, leaving the state as
-// far as it got.
-void ScanModules(MainDlgState& state, IAutomationFactory& automation, TKLog* log);
+// far as it got. Returns false when the module query failed, for callers that must tell that
+// apart from a machine without modules.
+bool ScanModules(MainDlgState& state, IAutomationFactory& automation, TKLog* log);
 
 // True when the part-number row holds more than blanks and control characters.
 bool HasPartNumber(const SlotPanelState& panel);
 
-// The type row: the type name with the module's PC rating or its speed.
-std::string ModuleTypeText(std::uint16_t memoryType, std::uint32_t speed);
+// The type row: the type name with the module's PC rating or its speed. A firmware memory-device
+// type of 0 is absent.
+std::string ModuleTypeText(std::uint16_t memoryType, std::uint32_t speed,
+                           std::uint32_t smbiosMemoryType = 0);

@@ -10,7 +10,7 @@ template <auto Member, auto Convert>
 constexpr auto Read = ReadWmiField<Record, Member, Convert>;
 
 // One row per field: the property that fills it and its conversion, in reading order.
-constexpr std::array<TWmiField<Record>, 30> kFields = {{
+constexpr std::array<TWmiField<Record>, 31> kFields = {{
     {"BankLabel", Read<&Record::BankLabel, WmiVarToText>},
     {"Capacity", Read<&Record::Capacity, WmiVarToInt64>},
     {"Caption", Read<&Record::Caption, WmiVarToText>},
@@ -35,6 +35,7 @@ constexpr std::array<TWmiField<Record>, 30> kFields = {{
     {"Replaceable", Read<&Record::Replaceable, WmiVarToBoolean>},
     {"SerialNumber", Read<&Record::SerialNumber, WmiVarToText>},
     {"SKU", Read<&Record::SKU, WmiVarToText>},
+    {"SMBIOSMemoryType", Read<&Record::SMBIOSMemoryType, WmiVarToCardinal>},
     {"Speed", Read<&Record::Speed, WmiVarToCardinal>},
     {"Status", Read<&Record::Status, WmiVarToText>},
     {"Tag", Read<&Record::Tag, WmiVarToText>},

@@ -40,6 +40,8 @@ public:
     bool Replaceable = false;
     std::string SerialNumber;
     std::string SKU;
+    std::uint32_t SMBIOSMemoryType =
+        0;                   // the firmware's memory-device type; absent before Windows 10
     std::uint32_t Speed = 0; // MHz
     std::string Status;
     std::string Tag;

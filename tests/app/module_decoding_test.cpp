@@ -32,8 +32,8 @@ TEST(DecodeVendorTest, CodesMatchAtTheStartInEitherCase) {
         {"7f7f7f0b", "Nanya Technology"},
         {"7F7F7F7F7F510000", "Infineon (Siemens)"},
         {"85", "GTE"},
-        {"8085", "8085"}, // this vendor has no two-byte form
-        {"0CE", "0CE"},   // a code must stand at the very start
+        {"8085", "GTE"}, // no row has this two-byte form: the code table names it
+        {"0CE", "0CE"},  // a code must stand at the very start
     };
     ExpectVendors(std::begin(cases), std::end(cases));
 }
@@ -96,6 +96,56 @@ TEST(DecodeVendorTest, UnknownTextComesBackUnchanged) {
         {"Undefined", "Undefined"},
         {"FFFF", "FFFF"},
         {"\xC4\xDA\xB4\xE6", "\xC4\xDA\xB4\xE6"}, // GBK text
+    };
+    ExpectVendors(std::begin(cases), std::end(cases));
+}
+
+// Forms found in the firmware tables of real machines, each with the maker it stands for.
+TEST(DecodeVendorTest, RealWorldCodeFormsNameTheirMaker) {
+    const VendorCase cases[] = {
+        {"80AD000080AD", "Hynix (Hyundai)"},
+        {"0x80CE", "Samsung"},
+        {"0X80ce", "Samsung"},
+        {"JEDEC ID:80 CE", "Samsung"},
+        {"80 2C 00 00", "Micron Technology"},
+        {"7F98000000000000", "Kingston"},
+        {"AD00000000000000", "Hynix (Hyundai)"},
+        // Bank byte first: the rows' two-digit codes of bank 1 do not apply.
+        {"859B", "Crucial Technology"},
+        {"859B0000802C", "Crucial Technology"}, // the module's maker, then the chips'
+        {"0x859B", "Crucial Technology"},
+        {"029E", "Corsair"},
+        {"04CD", "G Skill Intl"},
+        {"04CB", "A-DATA Technology"},
+        {"04EF", "Team Group Inc."},
+        {"8502", "Patriot Memory"},
+        {"JEDEC ID:01 98", "Kingston"},
+        {"029E0000029E", "Corsair"},
+        // Codes that no row holds, in either form.
+        {"7F7F9E0000000000", "Corsair"},
+        {"7F7F7F7FCD", "G Skill Intl"},
+        {"8086", "Harris"},
+        {"0x7F7F 9E 00", "Corsair"},
+    };
+    ExpectVendors(std::begin(cases), std::end(cases));
+}
+
+TEST(DecodeVendorTest, TextThatIsNoValidCodeKeepsTheRowsResultOrComesBackUnchanged) {
+    const VendorCase cases[] = {
+        {"0000", "0000"},
+        {"FFFFFFFF", "FFFFFFFF"},
+        {"039E", "039E"},                 // bank byte of even parity
+        {"029F", "AMI"},                  // code byte of even parity: the row's "02" stands
+        {"0E9E", "Freescale (Motorola)"}, // bank 15 is beyond the code table
+        {"8500", "GTE"},                  // code zero
+        {"859B1234", "GTE"},              // what follows is neither zeros nor a code
+        {"859B802C802C", "GTE"},          // only one further code may follow
+        {"7F7F", "7F7F"},                 // continuation codes without a code
+        {"7F7F9E007F", "7F7F9E007F"},
+        {"7F7F7F7F7F7F7F7F7F7F7F7F7F9E", "7F7F7F7F7F7F7F7F7F7F7F7F7F9E"}, // bank 14
+        {"80 C E", "80 C E"}, // a split byte pair keeps its blanks
+        {"0x", "0x"},
+        {"0xManufacturer", "0xManufacturer"},
     };
     ExpectVendors(std::begin(cases), std::end(cases));
 }

@@ -37,6 +37,9 @@ const ModuleFixture kPlaceholder{"DIMM 4", "4294967296", "Manufacturer00", "Part
                                  21,       800,          "SerNum0"};
 const ModuleFixture kNoPart{"DIMM 5", "4294967296", "Kingston", "", 24, 1600, "55"};
 const ModuleFixture kBlankPart{"DIMM 6", "4294967296", "Kingston", " \t\x1F ", 24, 1600, "66"};
+// Windows reports no memory-type code for DDR5; only the firmware's type names it.
+const ModuleFixture kDdr5{"DIMM A1", "17179869184", "80CE000080CE", "M323R2GA3BB0-CQKOD",
+                          0,         4800,          "S5",           0x22};
 
 struct Array {
     std::int32_t maxCapacityKb;
@@ -250,6 +253,14 @@ TEST(ModuleScanMachinesTest, MachinesGiveTheirPanelsLabelsAndWidth) {
          true,
          "0 GB",
          {"off", "off", "off", "off"}},
+        {"a DDR5 board with two slots",
+         {{{67108864, 2}}, {kDdr5, kDdr5}},
+         true,
+         "2",
+         "64 GB",
+         true,
+         "32 GB",
+         {"on list spec", "on list spec", "off", "off"}},
         {"a board that reports no array and no module",
          {{}, {}},
          true,
@@ -264,7 +275,7 @@ TEST(ModuleScanMachinesTest, MachinesGiveTheirPanelsLabelsAndWidth) {
         FakeAutomation service;
         Build(service, c.machine);
         MainDlgState state;
-        ScanModules(state, service, nullptr);
+        EXPECT_EQ(ScanModules(state, service, nullptr), !c.machine.modulesFail);
 
         EXPECT_EQ(state.narrowed, c.narrowed);
         EXPECT_EQ(state.slotsLabel, kSlotsPrefix + c.slots);
@@ -307,6 +318,31 @@ TEST_F(ModuleScanTest, RowsShowDecodedValuesAndTheLogTheModulesOwn) {
     EXPECT_EQ(Logged(), expected);
     EXPECT_EQ(Logged()[0], kScanning + "0");
     EXPECT_EQ(Logged()[1], "0\t" + kSlotName + "\tDIMM 1");
+}
+
+TEST_F(ModuleScanTest, TheFirmwaresTypeNamesAModuleThatWindowsCannotAndTheLogFollows) {
+    Scan({{{67108864, 2}}, {kDdr5}});
+
+    const std::vector<ListRow> shown = {
+        {kSlotName, "DIMM A1"},         {kCapacity, "16 GB"},        {kMaker, "Samsung"},
+        {kModel, "M323R2GA3BB0-CQKOD"}, {kType, "DDR5 / PC5-38400"}, {kSerial, "S5"},
+    };
+    EXPECT_EQ(state.slots[0].rows, shown);
+    EXPECT_EQ(Logged(), ModuleLog(0,
+                                  {{kSlotName, "DIMM A1"},
+                                   {kCapacity, "16 GB"},
+                                   {kMaker, "Samsung (80CE000080CE)"},
+                                   {kModel, "M323R2GA3BB0-CQKOD"},
+                                   {kType, "DDR5 / PC5-38400"},
+                                   {kSerial, "S5"}},
+                                  kDdr5));
+}
+
+TEST_F(ModuleScanTest, WithoutTheFirmwaresTypeTheSpeedGuessStands) {
+    ModuleFixture olderSystem = kDdr5;
+    olderSystem.smbiosMemoryType.reset();
+    Scan({{{67108864, 2}}, {olderSystem}});
+    EXPECT_EQ(state.slots[0].rows.at(4), (ListRow{kType, "DDR4 / PC4-38400"}));
 }
 
 TEST_F(ModuleScanTest, AModuleBeyondTheFourthIsNotLogged) {
@@ -371,6 +407,42 @@ TEST(ModuleTypeTextTest, RatingForDdrGenerationsSpeedOtherwise) {
     };
     for (const auto& c : cases) {
         EXPECT_EQ(ModuleTypeText(c.type, c.speed), c.text) << c.type << " " << c.speed;
+    }
+}
+
+TEST(ModuleTypeTextTest, TheFirmwaresTypeReplacesOnlyACodeThatSaysNothing) {
+    struct Case {
+        std::uint16_t type;
+        std::uint32_t smbiosType;
+        std::uint32_t speed;
+        std::string text;
+    };
+    const Case cases[] = {
+        {0, 0x22, 4800, "DDR5 / PC5-38400"},
+        {0, 0x23, 6400, "LPDDR5 @ 6400MHz"},
+        {0, 0x1A, 3200, "DDR4 / PC4-25600"},
+        {0, 0, 2400, "DDR4 / PC4-19200"},     // absent: the guess from the speed
+        {24, 0x22, 1600, "DDR3 / PC3-12800"}, // a known code is never replaced
+        {1, 0x22, 5600, "DDR5 / PC5-44800"},
+        {2, 0x22, 5600, "DDR5 / PC5-44800"},
+        {2, 0, 5600, "DRAM @ 5600MHz"},
+        {3, 0x22, 5600, "Synchronous DRAM @ 5600MHz"},
+        {23, 0x22, 2400, "DDR4 / PC4-19200"}, // only 0, 1 and 2 give way
+        {0, 0x22, 0, "DDR5"},
+        {0, 0x12, 200, "DDR / PC-1600"},
+        {0, 0x18, 1600, "DDR3 / PC3-12800"},
+        {0, 0x1E, 4266, "LPDDR4 @ 4266MHz"},
+        {0, 0x24, 6400, "HBM3 @ 6400MHz"},
+        {0, 0x20, 1000, "HBM @ 1000MHz"},
+        {0, 0x02, 1600, "DDR3/4 @ 1600MHz"}, // "Unknown" in the firmware: the guess stands
+        {0, 0x15, 1600, "DDR3/4 @ 1600MHz"}, // reserved
+        {0, 0x1F, 1600, "DDR3/4 @ 1600MHz"}, // not a memory module
+        {0, 0x25, 1600, "DDR3/4 @ 1600MHz"},
+        {0, 0x122, 4800, "DDR4 / PC4-38400"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(ModuleTypeText(c.type, c.speed, c.smbiosType), c.text)
+            << c.type << " " << c.smbiosType << " " << c.speed;
     }
 }
 

@@ -5,6 +5,7 @@
 #include "wmi/fake_wmi_service.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 struct ModuleFixture {
@@ -15,10 +16,12 @@ struct ModuleFixture {
     std::int32_t memoryType = 0;
     std::int32_t speed = 0;
     std::string serialNumber;
+    // The firmware's memory-device type, which only Windows 10 and later deliver.
+    std::optional<std::int32_t> smbiosMemoryType = std::nullopt;
 };
 
 inline FakeInstance ModuleInstance(const ModuleFixture& module) {
-    return {
+    FakeInstance instance = {
         {"BankLabel", TVariant::Text("BANK 0")},
         {"Capacity", TVariant::Text(module.capacity)},
         {"DeviceLocator", TVariant::Text(module.deviceLocator)},
@@ -28,6 +31,10 @@ inline FakeInstance ModuleInstance(const ModuleFixture& module) {
         {"SerialNumber", TVariant::Text(module.serialNumber)},
         {"Speed", TVariant::Int32(module.speed)},
     };
+    if (module.smbiosMemoryType) {
+        instance.push_back({"SMBIOSMemoryType", TVariant::Int32(*module.smbiosMemoryType)});
+    }
+    return instance;
 }
 
 inline FakeInstance ArrayInstance(std::int32_t maxCapacityKb, std::int32_t memoryDevices) {

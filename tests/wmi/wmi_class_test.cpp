@@ -45,6 +45,7 @@ const std::vector<std::string> kModuleFieldNames = {"BankLabel",
                                                     "Replaceable",
                                                     "SerialNumber",
                                                     "SKU",
+                                                    "SMBIOSMemoryType",
                                                     "Speed",
                                                     "Status",
                                                     "Tag",
@@ -152,6 +153,36 @@ TEST_F(WmiClassTest, SelectionRereadsOnlyAnotherIndexInRange) {
     modules.SetCollectionIndex(0);
     EXPECT_EQ(modules.DeviceLocator, "DIMM 1");
     EXPECT_EQ(modules.Manufacturer, "Samsung");
+}
+
+// Windows 10 and later deliver the firmware's memory-device type; older systems and Wine lack it.
+TEST_F(WmiClassTest, TheFirmwaresMemoryTypeIsReadAndAbsentIsZero) {
+    ModuleFixture ddr5 = kModule0;
+    ddr5.smbiosMemoryType = 0x22;
+    for (const bool enumerates : {true, false}) {
+        SCOPED_TRACE(enumerates ? "listed properties" : "fields read by name");
+        for (const auto& [module, expected] : {std::pair{ddr5, 0x22u}, std::pair{kModule1, 0u}}) {
+            FakeAutomation service;
+            service.Machine().enumeratesPropertySets = enumerates;
+            service.Machine().classes[kModules] = {ModuleInstance(module)};
+            TWin32_PhysicalMemory modules(true, service);
+            ASSERT_EQ(modules.GetCount(), 1);
+            EXPECT_EQ(modules.SMBIOSMemoryType, expected);
+        }
+    }
+}
+
+// Read by name, a module without the property does not keep the previous module's value.
+TEST_F(WmiClassTest, AModuleWithoutTheFirmwaresTypeReadsZeroAfterOneWithIt) {
+    machine.enumeratesPropertySets = false;
+    ModuleFixture ddr5 = kModule0;
+    ddr5.smbiosMemoryType = 0x22;
+    Modules({ModuleInstance(ddr5), ModuleInstance(kModule1)});
+    TWin32_PhysicalMemory modules(true, automation);
+
+    EXPECT_EQ(modules.SMBIOSMemoryType, 0x22u);
+    modules.SetCollectionIndex(1);
+    EXPECT_EQ(modules.SMBIOSMemoryType, 0u);
 }
 
 TEST_F(WmiClassTest, NamesAreFoundWithoutRegardToLetterCase) {

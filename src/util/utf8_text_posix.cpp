@@ -1,0 +1,48 @@
+#include "util/utf8_text.h"
+
+#include <iconv.h>
+
+#include <cerrno>
+#include <stdexcept>
+
+namespace {
+
+class Converter {
+public:
+    Converter() : handle_(iconv_open("UTF-8", "GB18030")) {
+        if (handle_ == reinterpret_cast<iconv_t>(-1)) {
+            throw std::runtime_error("No GB18030 conversion");
+        }
+    }
+    Converter(const Converter&) = delete;
+    Converter& operator=(const Converter&) = delete;
+    ~Converter() { iconv_close(handle_); }
+
+    iconv_t Get() const { return handle_; }
+
+private:
+    iconv_t handle_;
+};
+
+} // namespace
+
+std::string Utf8FromProgramText(std::string_view text) {
+    const Converter converter;
+    std::string utf8;
+    char buffer[256];
+    char* in = const_cast<char*>(text.data()); // iconv's signature; the input is not written
+    std::size_t inLeft = text.size();
+    while (inLeft > 0) {
+        char* out = buffer;
+        std::size_t outLeft = sizeof buffer;
+        const std::size_t done = iconv(converter.Get(), &in, &inLeft, &out, &outLeft);
+        utf8.append(buffer, static_cast<std::size_t>(out - buffer));
+        if (done == static_cast<std::size_t>(-1) && errno != E2BIG) {
+            // A byte that starts no character, or a character cut off at the end.
+            utf8 += "\xEF\xBF\xBD";
+            ++in;
+            --inLeft;
+        }
+    }
+    return utf8;
+}
