@@ -127,9 +127,14 @@ void SetLabelText(HWND label, const std::wstring& text) {
         GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
     }
     ReleaseDC(label, dc);
-    SetWindowPos(label, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER);
+    // A label whose size stays (most ticks) is not moved, which would repaint its parent too.
+    RECT current{};
+    GetClientRect(label, &current);
+    if (current.right != size.cx || current.bottom != size.cy) {
+        SetWindowPos(label, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER);
+    }
+    // The label repaints itself, background included, when its text changes.
     SetWindowTextW(label, text.c_str());
-    RedrawWindow(label, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE);
 }
 
 void SetLabel(HWND label, const std::string& text) {

@@ -49,8 +49,17 @@ void TScopeView::Paint(HWND window) {
     PaintScope paint(window);
     if (!buffer_) {
         buffer_ = std::make_unique<MemoryDC>(paint.dc());
-        bitmap_.reset(
-            CreateCompatibleBitmap(paint.dc(), TScopeModel::kWidth, TScopeModel::kHeight));
+        // A device-independent bitmap: the system draws into it in the program's own memory,
+        // without a round trip to the display for every line.
+        BITMAPINFO format{};
+        format.bmiHeader.biSize = sizeof format.bmiHeader;
+        format.bmiHeader.biWidth = TScopeModel::kWidth;
+        format.bmiHeader.biHeight = -TScopeModel::kHeight;
+        format.bmiHeader.biPlanes = 1;
+        format.bmiHeader.biBitCount = 32;
+        format.bmiHeader.biCompression = BI_RGB;
+        void* bits = nullptr;
+        bitmap_.reset(CreateDIBSection(paint.dc(), &format, DIB_RGB_COLORS, &bits, nullptr, 0));
     }
     HDC dc = buffer_->get();
     SelectedObject selectedBitmap(dc, bitmap_.get());
