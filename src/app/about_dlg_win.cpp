@@ -51,23 +51,26 @@ TAboutDlg::TAboutDlg(HINSTANCE instance, HWND owner, AboutDlgServices services)
     if (window_ == nullptr) {
         throw std::runtime_error("Cannot create the About dialog");
     }
-    SetWindowTextGbk(window_, "关于");
-    CreateControls(instance);
-    textStorage_.Loaded();
+    // A constructor that fails destroys no object: the window must not outlive this one.
+    try {
+        SetWindowTextGbk(window_, "关于");
+        CreateControls(instance);
+        textStorage_.Loaded();
+    } catch (...) {
+        DestroyOwnedWindow(window_);
+        throw;
+    }
 }
 
 TAboutDlg::~TAboutDlg() {
-    if (window_ != nullptr) {
-        SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
-        DestroyWindow(window_);
-    }
+    DestroyOwnedWindow(window_);
 }
 
 void TAboutDlg::CreateControls(HINSTANCE instance) {
     banner_.reset(static_cast<HBITMAP>(
         LoadImageW(instance, MAKEINTRESOURCEW(IDB_ABOUT_BANNER), IMAGE_BITMAP, 0, 0, 0)));
-    HWND image = CreateChild(L"STATIC", WS_VISIBLE | SS_BITMAP, 0, window_, kAboutImage1,
-                             {0, 0, 388, 96}, "", nullptr);
+    HWND image = Created(CreateChild(L"STATIC", WS_VISIBLE | SS_BITMAP, 0, window_, kAboutImage1,
+                                     {0, 0, 388, 96}, "", nullptr));
     SendMessageW(image, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(banner_.get()));
 
     for (const ControlRow& row : kLayout) {
@@ -92,9 +95,7 @@ void TAboutDlg::CreateControls(HINSTANCE instance) {
         HWND control =
             CreateChild(windowClass, style, row.kind == Kind::GroupBox ? WS_EX_CONTROLPARENT : 0,
                         parent, row.id, row.rect, row.caption, font_.get());
-        if (control == nullptr) {
-            throw std::runtime_error("Cannot create the About dialog's controls");
-        }
+        Created(control);
         if (row.kind == Kind::GroupBox) {
             ForwardNotificationsToTopLevel(control);
         }

@@ -7,6 +7,7 @@
 #include <commctrl.h>
 
 #include <stdexcept>
+#include <utility>
 
 #include <vector>
 
@@ -124,4 +125,18 @@ void KeepCreationParameter(HWND window, LPARAM createStruct) {
     SetWindowLongPtrW(
         window, GWLP_USERDATA,
         reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(createStruct)->lpCreateParams));
+}
+
+HWND Created(HWND control) {
+    if (control == nullptr) {
+        throw std::runtime_error("Cannot create the window's controls");
+    }
+    return control;
+}
+
+void DestroyOwnedWindow(HWND& window) {
+    if (window != nullptr) {
+        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+        DestroyWindow(std::exchange(window, nullptr));
+    }
 }

@@ -48,6 +48,13 @@ inline LONG_PTR CreationParameter(HWND window) {
 // The window procedure of a class whose windows each belong to one object of type Owner: the
 // object comes as the creation parameter, receives every message through HandleMessage, and
 // learns when its window is gone. Owner declares this function a friend.
+// Raises when a control could not be created.
+HWND Created(HWND control);
+
+// Destroys the window an object owns, detached from the object first so that none of the
+// messages of its destruction reach it. Clears the handle.
+void DestroyOwnedWindow(HWND& window);
+
 template <typename Owner>
 LRESULT CALLBACK InstanceWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) {

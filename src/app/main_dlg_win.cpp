@@ -8,11 +8,13 @@
 #include "app/report_export.h"
 #include "app/scope_win.h"
 #include "util/codepage_win.h"
+#include "util/locale_format.h"
 
 #include "resource_ids.h"
 #include "slotvane_config.h"
 
 #include <commctrl.h>
+#include <uxtheme.h>
 
 #include <array>
 #include <stdexcept>
@@ -125,9 +127,14 @@ void SetLabelText(HWND label, const std::wstring& text) {
         GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
     }
     ReleaseDC(label, dc);
-    SetWindowPos(label, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER);
+    // A label whose size stays (most ticks) is not moved, which would repaint its parent too.
+    RECT current{};
+    GetClientRect(label, &current);
+    if (current.right != size.cx || current.bottom != size.cy) {
+        SetWindowPos(label, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER);
+    }
+    // The label repaints itself, background included, when its text changes.
     SetWindowTextW(label, text.c_str());
-    RedrawWindow(label, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE);
 }
 
 void SetLabel(HWND label, const std::string& text) {
@@ -192,20 +199,22 @@ TMainDlg::TMainDlg(HINSTANCE instance, MainDlgServices services)
         DestroyMenu(menuBar);
         throw std::runtime_error("Cannot create the main window");
     }
-    shortcuts_.reset(
-        CreateAcceleratorTableW(const_cast<ACCEL*>(kShortcuts.data()), kShortcuts.size()));
-
-    CreateControls();
-    ApplyState();
-    // The memory timer ticks from the moment the window exists.
-    SetTimer(window_, kMemTimerId, config::kMemoryTimerPeriodMs, nullptr);
+    // A constructor that fails destroys no object: the window must not outlive this one.
+    try {
+        shortcuts_.reset(
+            CreateAcceleratorTableW(const_cast<ACCEL*>(kShortcuts.data()), kShortcuts.size()));
+        CreateControls();
+        ApplyState();
+        // The memory timer ticks from the moment the window exists.
+        SetTimer(window_, kMemTimerId, config::kMemoryTimerPeriodMs, nullptr);
+    } catch (...) {
+        DestroyOwnedWindow(window_);
+        throw;
+    }
 }
 
 TMainDlg::~TMainDlg() {
-    if (window_ != nullptr) {
-        SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
-        DestroyWindow(window_);
-    }
+    DestroyOwnedWindow(window_);
 }
 
 void TMainDlg::CreateControls() {
@@ -215,7 +224,7 @@ void TMainDlg::CreateControls() {
         ImageList_AddIcon(imageList96_.get(), icon.get());
     }
     emptySlotIcon_.reset(ImageList_GetIcon(imageList96_.get(), 0, ILD_NORMAL));
-    driversIcon_.reset(ImageList_GetIcon(imageList96_.get(), 1, ILD_NORMAL));
+    driversIcon_.reset(LoadIconSized(instance_, IDI_DRIVERS, kGlyphSize));
     searchGlyph_.reset(LoadIconSized(instance_, IDI_SEARCH, kGlyphSize));
     bannerIcon_.reset(LoadIconSized(instance_, IDI_SLOTVANE, kImageSize));
 
@@ -243,20 +252,19 @@ void TMainDlg::CreateControls() {
             SendMessageW(control, STM_SETICON, reinterpret_cast<WPARAM>(bannerIcon_.get()), 0);
             break;
         case Kind::DriversButton:
-            control = CreateChild(L"BUTTON", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON | BS_ICON, 0,
-                                  parent, row.id, row.rect, row.caption, font_.get());
+            // Picture and caption together, as on the search buttons.
+            control = CreateChild(L"BUTTON", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON | BS_MULTILINE,
+                                  0, parent, row.id, row.rect, row.caption, font_.get());
             SendMessageW(control, BM_SETIMAGE, IMAGE_ICON,
                          reinterpret_cast<LPARAM>(driversIcon_.get()));
             break;
         default:
             break;
         }
-        if (control == nullptr) {
-            throw std::runtime_error("Cannot create the main window's controls");
-        }
+        Created(control);
     }
 
-    CreateScope(instance_, Control(kGroupBox2), kScope, 115, 10, scope_);
+    CreateScope(instance_, Control(kGroupBox2), kScope, 115, 10, scopeView_);
 
     for (int i = 0; i < kSlotPanelCount; ++i) {
         HWND group = Control(kSlot1Grp + i);
@@ -264,6 +272,7 @@ void TMainDlg::CreateControls() {
                                 WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL |
                                     LVS_SHOWSELALWAYS | LVS_NOSORTHEADER,
                                 WS_EX_CLIENTEDGE, group, kLst1 + i, kListRect, "", font_.get());
+        Created(list);
         ListView_SetExtendedListViewStyle(list, LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
         for (int column = 0; column < 2; ++column) {
             LVCOLUMNW header{};
@@ -276,10 +285,14 @@ void TMainDlg::CreateControls() {
         HWND spec =
             CreateChild(L"BUTTON", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON | BS_MULTILINE, 0, group,
                         kGetSpec1Btn + i, kSpecButtonRect, kSpecButtonCaption, font_.get());
+        Created(spec);
         SendMessageW(spec, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(searchGlyph_.get()));
 
         HWND ram = CreateChild(L"BUTTON", WS_TABSTOP | BS_PUSHBUTTON | BS_MULTILINE | BS_FLAT, 0,
                                group, kGetRAM1Btn + i, kRamButtonRect, "", font_.get());
+        Created(ram);
+        // Visual styles draw every button raised; without them BS_FLAT draws it flat.
+        SetWindowTheme(ram, L"", L"");
         SendMessageW(ram, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(emptySlotIcon_.get()));
         SetWindowPos(ram, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     }
@@ -333,6 +346,38 @@ void TMainDlg::ApplyState() {
         Narrow();
     }
     applied_ = state_;
+}
+
+void TMainDlg::ApplyMemoryLabels() {
+    if (!applied_) {
+        ApplyState();
+        return;
+    }
+    if (state_.phyusedLabel != applied_->phyusedLabel) {
+        SetLabel(Control(kPhyusedLbl), state_.phyusedLabel);
+        applied_->phyusedLabel = state_.phyusedLabel;
+    }
+    if (state_.phytotLabel != applied_->phytotLabel) {
+        SetLabel(Control(kPhytotLbl), state_.phytotLabel);
+        applied_->phytotLabel = state_.phytotLabel;
+    }
+}
+
+bool TMainDlg::TranslateDialogKeys(MSG& message) const {
+    if (window_ == nullptr) {
+        return false;
+    }
+    // Enter presses the focused button, as Space does.
+    HWND focus = GetFocus();
+    if (message.message == WM_KEYDOWN && message.wParam == VK_RETURN && focus != nullptr &&
+        IsChild(window_, focus) &&
+        (SendMessageW(focus, WM_GETDLGCODE, 0, 0) & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON)) !=
+            0) {
+        SendMessageW(focus, BM_CLICK, 0, 0);
+        return true;
+    }
+    // Tab and Shift+Tab move between the buttons and list views; Space reaches the button.
+    return IsDialogMessageW(window_, &message) != FALSE;
 }
 
 void TMainDlg::ApplySlot(int index, const SlotPanelState& slot, const SlotPanelState* previous) {
@@ -405,8 +450,8 @@ void TMainDlg::Mem_tmrTimer() {
     }
     ticking_ = true;
     RunGuarded(window_, [&] {
-        ::Mem_tmrTimer(state_, scope_, services_.memory);
-        ApplyState();
+        ::Mem_tmrTimer(state_, scope_, services_.memory, decimalSeparator_);
+        ApplyMemoryLabels();
         InvalidateRect(Control(kScope), nullptr, FALSE);
     });
     ticking_ = false;
@@ -464,6 +509,9 @@ LRESULT TMainDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             RunGuarded(window_, [&] { AppEvtActivate(); });
         }
         return 0;
+    case WM_SETTINGCHANGE:
+        decimalSeparator_ = UserDecimalSeparator();
+        return DefWindowProcW(window_, message, wParam, lParam);
     case WM_DESTROY:
         KillTimer(window_, kMemTimerId);
         PostQuitMessage(0);

@@ -6,7 +6,9 @@
 #include "app/main_dlg_state.h"
 #include "app/memory_monitor.h"
 #include "app/scope_model.h"
+#include "app/scope_win.h"
 #include "log/log.h"
+#include "util/locale_format.h"
 #include "util/shell.h"
 
 #include <windows.h>
@@ -75,6 +77,9 @@ public:
     HWND Control(int id) const;
     // Gives the window's keyboard shortcuts a chance at a message of the loop.
     bool TranslateShortcut(MSG& message) const;
+    // The dialog keys (Tab, Shift+Tab, Enter, Space); true when the message was handled, which
+    // includes dispatching it.
+    bool TranslateDialogKeys(MSG& message) const;
 
     void SetAboutDlg(TAboutDlg* about) { about_ = about; }
 
@@ -99,6 +104,8 @@ private:
     void CreateControls();
     void CreateMenuBar();
     void ApplyState();
+    // What a tick changes: the two memory labels.
+    void ApplyMemoryLabels();
     void ApplySlot(int index, const SlotPanelState& slot, const SlotPanelState* previous);
     void Narrow();
 
@@ -119,6 +126,9 @@ private:
     MainDlgState state_;
     std::optional<MainDlgState> applied_;
     TScopeModel scope_;
+    TScopeView scopeView_{scope_};
+    // Asked once, and again when the user changes the settings.
+    std::string decimalSeparator_ = UserDecimalSeparator();
     bool started_ = false;
     bool ticking_ = false;
     TAboutDlg* about_ = nullptr;

@@ -2,9 +2,11 @@
 
 #include "util/byte_size.h"
 
+#include <optional>
 #include <string>
 
-void Mem_tmrTimer(MainDlgState& state, TScopeModel& scope, const IMemoryStatusSource& source) {
+void Mem_tmrTimer(MainDlgState& state, TScopeModel& scope, const IMemoryStatusSource& source,
+                  std::string_view decimalSeparator) {
     const MemoryStatus status = source.QueryMemoryStatus();
 
     scope.SetValue(status.memoryLoad);
@@ -12,12 +14,14 @@ void Mem_tmrTimer(MainDlgState& state, TScopeModel& scope, const IMemoryStatusSo
 
     state.phyusedLabel =
         "已用: " +
-        FormatByteSize(static_cast<std::int64_t>(status.totalPhysical - status.availablePhysical));
+        FormatByteSize(static_cast<std::int64_t>(status.totalPhysical - status.availablePhysical),
+                       decimalSeparator);
 
     // Where the installed memory cannot be told, the memory the system manages is the closest
     // figure there is.
-    const std::uint64_t installedBytes = source.InstalledMemoryKilobytes().has_value()
-                                             ? *source.InstalledMemoryKilobytes() * 1024
-                                             : status.totalPhysical;
-    state.phytotLabel = "总计: " + FormatByteSize(static_cast<std::int64_t>(installedBytes));
+    const std::optional<std::uint64_t> installedKilobytes = source.InstalledMemoryKilobytes();
+    const std::uint64_t installedBytes =
+        installedKilobytes ? *installedKilobytes * 1024 : status.totalPhysical;
+    state.phytotLabel =
+        "总计: " + FormatByteSize(static_cast<std::int64_t>(installedBytes), decimalSeparator);
 }

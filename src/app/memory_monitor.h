@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string_view>
 
 struct MemoryStatus {
     std::uint32_t memoryLoad = 0; // percent of physical memory in use
@@ -23,6 +24,8 @@ public:
     virtual std::optional<std::uint64_t> InstalledMemoryKilobytes() const = 0;
 };
 
-// One tick. A failed memory-status query raises before anything has changed, so the chart and
-// both labels keep their previous state.
-void Mem_tmrTimer(MainDlgState& state, TScopeModel& scope, const IMemoryStatusSource& source);
+// One tick: one memory-status query, one installed-memory query, figures written with the given
+// decimal separator. A failed memory-status query raises before anything has changed, so the
+// chart and both labels keep their previous state.
+void Mem_tmrTimer(MainDlgState& state, TScopeModel& scope, const IMemoryStatusSource& source,
+                  std::string_view decimalSeparator);

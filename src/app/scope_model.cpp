@@ -1,9 +1,13 @@
 #include "app/scope_model.h"
 
+#include <algorithm>
 #include <cmath>
 
 int TScopeModel::RowOfValue(double percent) {
-    return kHeight - static_cast<int>(std::lround(percent * kHeight / 100.0));
+    // The range 0..kHeight has one value more than the control has rows: the bottom edge is the
+    // last row, so that a load of 0 stays inside the chart.
+    const int row = kHeight - static_cast<int>(std::lround(percent * kHeight / 100.0));
+    return std::clamp(row, 0, kHeight - 1);
 }
 
 void TScopeModel::Advance() {

@@ -3,6 +3,7 @@
 #include "app/controls_win.h"
 #include "app/gdi_win.h"
 
+#include <stdexcept>
 #include <vector>
 
 namespace {
@@ -18,48 +19,6 @@ void DrawHorizontal(HDC dc, int y) {
     LineTo(dc, TScopeModel::kWidth, y);
 }
 
-void Paint(HWND window, const TScopeModel& model) {
-    PaintScope paint(window);
-    MemoryDC buffer(paint.dc());
-    UniqueBitmap bitmap(
-        CreateCompatibleBitmap(paint.dc(), TScopeModel::kWidth, TScopeModel::kHeight));
-    SelectedObject selectedBitmap(buffer.get(), bitmap.get());
-    HDC dc = buffer.get();
-
-    UniqueBrush background(CreateSolidBrush(kBackground));
-    RECT all{0, 0, TScopeModel::kWidth, TScopeModel::kHeight};
-    FillRect(dc, &all, background.get());
-
-    UniquePen gridPen(CreatePen(PS_SOLID, 1, kGrid));
-    {
-        SelectedObject pen(dc, gridPen.get());
-        for (int y : model.GridRows()) {
-            DrawHorizontal(dc, y);
-        }
-        for (int x : model.GridColumns()) {
-            MoveToEx(dc, x, 0, nullptr);
-            LineTo(dc, x, TScopeModel::kHeight);
-        }
-    }
-    UniquePen basePen(CreatePen(PS_SOLID, 1, kBaseLine));
-    {
-        SelectedObject pen(dc, basePen.get());
-        DrawHorizontal(dc, model.BaseLineRow());
-    }
-    const std::vector<TScopeModel::Point> points = model.LinePoints();
-    if (points.size() >= 2) {
-        std::vector<POINT> line;
-        line.reserve(points.size());
-        for (const TScopeModel::Point& p : points) {
-            line.push_back({p.x, p.y});
-        }
-        UniquePen linePen(CreatePen(PS_SOLID, 1, kLine));
-        SelectedObject pen(dc, linePen.get());
-        Polyline(dc, line.data(), static_cast<int>(line.size()));
-    }
-    BitBlt(paint.dc(), 0, 0, TScopeModel::kWidth, TScopeModel::kHeight, dc, 0, 0, SRCCOPY);
-}
-
 LRESULT CALLBACK ScopeProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_NCCREATE:
@@ -68,8 +27,8 @@ LRESULT CALLBACK ScopeProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
     case WM_ERASEBKGND:
         return 1;
     case WM_PAINT:
-        if (const auto* model = reinterpret_cast<const TScopeModel*>(CreationParameter(window))) {
-            Paint(window, *model);
+        if (auto* view = reinterpret_cast<TScopeView*>(CreationParameter(window))) {
+            view->Paint(window);
             return 0;
         }
         break;
@@ -81,14 +40,71 @@ LRESULT CALLBACK ScopeProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
 
 } // namespace
 
+TScopeView::TScopeView(const TScopeModel& model)
+    : model_(model), background_(CreateSolidBrush(kBackground)),
+      gridPen_(CreatePen(PS_SOLID, 1, kGrid)), basePen_(CreatePen(PS_SOLID, 1, kBaseLine)),
+      linePen_(CreatePen(PS_SOLID, 1, kLine)) {}
+
+void TScopeView::Paint(HWND window) {
+    PaintScope paint(window);
+    if (!buffer_) {
+        buffer_ = std::make_unique<MemoryDC>(paint.dc());
+        // A device-independent bitmap: the system draws into it in the program's own memory,
+        // without a round trip to the display for every line.
+        BITMAPINFO format{};
+        format.bmiHeader.biSize = sizeof format.bmiHeader;
+        format.bmiHeader.biWidth = TScopeModel::kWidth;
+        format.bmiHeader.biHeight = -TScopeModel::kHeight;
+        format.bmiHeader.biPlanes = 1;
+        format.bmiHeader.biBitCount = 32;
+        format.bmiHeader.biCompression = BI_RGB;
+        void* bits = nullptr;
+        bitmap_.reset(CreateDIBSection(paint.dc(), &format, DIB_RGB_COLORS, &bits, nullptr, 0));
+    }
+    HDC dc = buffer_->get();
+    SelectedObject selectedBitmap(dc, bitmap_.get());
+
+    RECT all{0, 0, TScopeModel::kWidth, TScopeModel::kHeight};
+    FillRect(dc, &all, background_.get());
+    {
+        SelectedObject pen(dc, gridPen_.get());
+        for (int y : model_.GridRows()) {
+            DrawHorizontal(dc, y);
+        }
+        for (int x : model_.GridColumns()) {
+            MoveToEx(dc, x, 0, nullptr);
+            LineTo(dc, x, TScopeModel::kHeight);
+        }
+    }
+    {
+        SelectedObject pen(dc, basePen_.get());
+        DrawHorizontal(dc, model_.BaseLineRow());
+    }
+    const std::vector<TScopeModel::Point> points = model_.LinePoints();
+    if (points.size() >= 2) {
+        std::vector<POINT> line;
+        line.reserve(points.size());
+        for (const TScopeModel::Point& p : points) {
+            line.push_back({p.x, p.y});
+        }
+        SelectedObject pen(dc, linePen_.get());
+        Polyline(dc, line.data(), static_cast<int>(line.size()));
+    }
+    BitBlt(paint.dc(), 0, 0, TScopeModel::kWidth, TScopeModel::kHeight, dc, 0, 0, SRCCOPY);
+}
+
 const wchar_t* ScopeWindowClass(HINSTANCE instance) {
     RegisterWindowClassOnce(instance, kClassName, &ScopeProc, false, nullptr);
     return kClassName;
 }
 
-HWND CreateScope(HINSTANCE instance, HWND parent, int id, int x, int y, const TScopeModel& model) {
-    return CreateWindowExW(0, ScopeWindowClass(instance), L"", WS_CHILD | WS_VISIBLE, x, y,
-                           TScopeModel::kWidth, TScopeModel::kHeight, parent,
-                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance,
-                           const_cast<TScopeModel*>(&model));
+HWND CreateScope(HINSTANCE instance, HWND parent, int id, int x, int y, TScopeView& view) {
+    HWND scope =
+        CreateWindowExW(0, ScopeWindowClass(instance), L"", WS_CHILD | WS_VISIBLE, x, y,
+                        TScopeModel::kWidth, TScopeModel::kHeight, parent,
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, &view);
+    if (scope == nullptr) {
+        throw std::runtime_error("Cannot create the memory chart");
+    }
+    return scope;
 }

@@ -43,7 +43,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
 
         MSG message{};
         while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-            if (!mainDlg.TranslateShortcut(message)) {
+            if (!mainDlg.TranslateShortcut(message) && !mainDlg.TranslateDialogKeys(message)) {
                 TranslateMessage(&message);
                 DispatchMessageW(&message);
             }

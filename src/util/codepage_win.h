@@ -1,6 +1,7 @@
-// The one place where the program's 8-bit text (GBK, code page 936) meets the wide text of the
-// Windows API. Converting with an explicit code page keeps the interface and the file names
-// right on every system locale, not only on a Chinese one.
+// The one place where the program's 8-bit text meets the wide text of the Windows API. The 8-bit
+// text is GBK (code page 936) with GB18030's four-byte forms for what GBK cannot spell (see
+// util/gb18030.h), so paths and names of any language survive the round trip. Converting with an
+// explicit code page keeps the interface and the file names right on every system locale.
 #pragma once
 
 #include <string>

@@ -34,7 +34,8 @@ public:
             return names;
         }
         do {
-            // A name that the 8-bit text cannot spell could not be opened again through it.
+            // A name with a lone surrogate has no 8-bit spelling and could not be opened through
+            // one.
             std::string name = GbkFromWide(data.cFileName);
             if (WideFromGbk(name) == data.cFileName) {
                 names.push_back(std::move(name));

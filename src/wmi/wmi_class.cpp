@@ -1,9 +1,11 @@
 #include "wmi/wmi_class.h"
 
+#include "util/os_error.h"
 #include "wmi/wmi_conversions.h"
 
 #include <algorithm>
 #include <exception>
+#include <iterator>
 #include <stdexcept>
 #include <utility>
 
@@ -11,6 +13,15 @@ namespace {
 
 // The service's return-immediately flag (16) plus its forward-only flag (32).
 constexpr std::int32_t kQueryFlags = 48;
+
+// How a service says that it will not enumerate a property set or name a property: "not
+// implemented", "member not found", or the automation exception (Wine's answer).
+constexpr std::uint32_t kRefusals[] = {0x80004001, 0x80020003, 0x80020009};
+
+bool IsRefusal(const OSError& error) {
+    return std::find(std::begin(kRefusals), std::end(kRefusals), error.Code()) !=
+           std::end(kRefusals);
+}
 
 bool SameNameIgnoringCase(const std::string& left, const std::string& right) {
     return std::equal(left.begin(), left.end(), right.begin(), right.end(), [](char a, char b) {
@@ -83,7 +94,8 @@ bool TWmiClass::LoadWmiData() {
 
 void TWmiClass::ListPropertyNames(IAutomationObject& propertySet) {
     // Some implementations of the service (Wine's among them) will not enumerate a property set or
-    // name a property, while Item and Value work: read the wrapper's own fields by name then.
+    // name a property, while Item and Value work: read the wrapper's own fields by name then. Any
+    // other failure fails the load.
     try {
         std::vector<std::string> names;
         const auto enumerator = propertySet.NewEnum();
@@ -92,7 +104,10 @@ void TWmiClass::ListPropertyNames(IAutomationObject& propertySet) {
             names.push_back(WmiVarToText(property.AsObject().Invoke("Name", {})));
         }
         propertyNames_ = std::move(names);
-    } catch (const std::exception&) {
+    } catch (const OSError& error) {
+        if (!IsRefusal(error)) {
+            throw;
+        }
         propertyNames_ = fieldNames_;
         namesFromFields_ = true;
     }

@@ -12,7 +12,11 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
+
+#include <exception>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -259,6 +263,142 @@ TEST(MainDlgWindow, CtrlQClosesTheWindowAndEndsTheLoop) {
     PressCtrl('Q');
     EXPECT_TRUE(PumpUntilQuit(dialog, 5000));
     EXPECT_FALSE(IsWindow(window));
+}
+
+// Refuses the creation of one child window with a given id, and notes the top-level windows
+// that were created meanwhile.
+class RefuseOneChild {
+public:
+    explicit RefuseOneChild(int id) {
+        refusedId_ = id;
+        created_.clear();
+        hook_ = SetWindowsHookExW(WH_CBT, &Hook, nullptr, GetCurrentThreadId());
+    }
+    RefuseOneChild(const RefuseOneChild&) = delete;
+    RefuseOneChild& operator=(const RefuseOneChild&) = delete;
+    ~RefuseOneChild() { UnhookWindowsHookEx(hook_); }
+
+    bool Hooked() const { return hook_ != nullptr; }
+    static const std::vector<HWND>& TopLevelWindows() { return created_; }
+
+private:
+    static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam) {
+        if (code == HCBT_CREATEWND) {
+            const CREATESTRUCTW& create = *reinterpret_cast<CBT_CREATEWNDW*>(lParam)->lpcs;
+            if ((create.style & WS_CHILD) == 0) {
+                created_.push_back(reinterpret_cast<HWND>(wParam));
+            } else if (reinterpret_cast<INT_PTR>(create.hMenu) == refusedId_) {
+                return 1;
+            }
+        }
+        return CallNextHookEx(nullptr, code, wParam, lParam);
+    }
+
+    static inline int refusedId_ = 0;
+    static inline std::vector<HWND> created_;
+    HHOOK hook_ = nullptr;
+};
+
+// A control that cannot be created fails the constructor and takes the window with it, so no
+// later message reaches the object that never was.
+TEST(MainDlgWindow, AFailedControlLeavesNoWindowBehind) {
+    for (const int refused : {static_cast<int>(kDriversBtn), static_cast<int>(kScope), kLst1 + 2,
+                              kGetRAM1Btn + 3, static_cast<int>(kSlot1Grp)}) {
+        SCOPED_TRACE(refused);
+        int scans = 0;
+        FakeServices services;
+        {
+            RefuseOneChild refusal(refused);
+            ASSERT_TRUE(refusal.Hooked());
+            EXPECT_THROW(TMainDlg(GetModuleHandleW(nullptr),
+                                  services.With([&](MainDlgState&, TKLog*) { ++scans; })),
+                         std::exception);
+        }
+        ASSERT_FALSE(RefuseOneChild::TopLevelWindows().empty());
+        for (HWND window : RefuseOneChild::TopLevelWindows()) {
+            EXPECT_FALSE(IsWindow(window));
+            SendMessageW(window, WM_ACTIVATEAPP, TRUE, 0);
+        }
+        MSG message{};
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            DispatchMessageW(&message);
+        }
+        EXPECT_EQ(scans, 0);
+    }
+}
+
+TEST(AboutDlgWindow, AFailedControlLeavesNoWindowBehind) {
+    FakeServices services;
+    TMainDlg owner(GetModuleHandleW(nullptr), services.With());
+    for (const int refused : {static_cast<int>(kOkBtn), static_cast<int>(kAboutImage1)}) {
+        SCOPED_TRACE(refused);
+        {
+            RefuseOneChild refusal(refused);
+            ASSERT_TRUE(refusal.Hooked());
+            EXPECT_THROW(TAboutDlg(GetModuleHandleW(nullptr), owner.Handle(),
+                                   {[] { return std::string(); }, [](HWND, const std::string&) {}}),
+                         std::exception);
+        }
+        ASSERT_EQ(RefuseOneChild::TopLevelWindows().size(), 1u);
+        EXPECT_FALSE(IsWindow(RefuseOneChild::TopLevelWindows().front()));
+    }
+}
+
+// Holds a key down (or lets it go) in the thread's keyboard state, as the dialog keys read it.
+void SetKeyState(int key, bool down) {
+    BYTE keys[256] = {};
+    GetKeyboardState(keys);
+    keys[key] = down ? 0x80 : 0;
+    SetKeyboardState(keys);
+}
+
+// Tab and Shift+Tab go round the buttons and list views; Enter and Space press a button.
+TEST(MainDlgWindow, TheKeyboardMovesBetweenControlsAndPressesButtons) {
+    FakeServices services;
+    TMainDlg dialog(GetModuleHandleW(nullptr), services.With());
+    HWND window = dialog.Handle();
+    ShowWindow(window, SW_SHOW);
+    SetForegroundWindow(window);
+    HWND drivers = dialog.Control(kDriversBtn);
+    SetFocus(drivers);
+    ASSERT_EQ(GetFocus(), drivers);
+
+    const auto send = [&](UINT message, WPARAM key) {
+        MSG keyMessage{GetFocus(), message, key, 0, 0, {}};
+        return dialog.TranslateDialogKeys(keyMessage);
+    };
+    const auto press = [&](WPARAM key) {
+        EXPECT_TRUE(send(WM_KEYDOWN, key));
+        send(WM_KEYUP, key);
+    };
+
+    press(VK_TAB);
+    EXPECT_EQ(GetFocus(), dialog.Control(kLst1));
+    press(VK_TAB);
+    EXPECT_EQ(GetFocus(), dialog.Control(kGetSpec1Btn));
+    SetKeyState(VK_SHIFT, true);
+    press(VK_TAB);
+    SetKeyState(VK_SHIFT, false);
+    EXPECT_EQ(GetFocus(), dialog.Control(kLst1));
+
+    // The buttons tell their parents they were clicked: count the clicks of the drivers button.
+    int clicks = 0;
+    SetWindowSubclass(
+        GetParent(drivers),
+        [](HWND parent, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+           DWORD_PTR counter) -> LRESULT {
+            if (message == WM_COMMAND && LOWORD(wParam) == kDriversBtn &&
+                HIWORD(wParam) == BN_CLICKED) {
+                ++*reinterpret_cast<int*>(counter);
+            }
+            return DefSubclassProc(parent, message, wParam, lParam);
+        },
+        1, reinterpret_cast<DWORD_PTR>(&clicks));
+    SetFocus(drivers);
+    press(VK_RETURN);
+    EXPECT_EQ(clicks, 1);
+    press(VK_SPACE);
+    EXPECT_EQ(clicks, 2);
 }
 
 TEST(AboutDlgWindow, ShowsTheApplicationsNameAndVersion) {

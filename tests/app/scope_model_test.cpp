@@ -11,7 +11,8 @@ TEST(ScopeModel, ValuesMapFromTheBottomEdgeToTheTopEdge) {
         double percent;
         int row;
     };
-    const Case cases[] = {{0, 65}, {100, 0}, {80, 13}, {50, 32}, {1, 64}, {99, 1}};
+    // 0 % lies on the last row (64), not on row 65 below the chart.
+    const Case cases[] = {{0, 64}, {100, 0}, {80, 13}, {50, 32}, {1, 64}, {99, 1}};
     for (const Case& c : cases) {
         EXPECT_EQ(TScopeModel::RowOfValue(c.percent), c.row) << c.percent << "%";
     }
@@ -30,7 +31,7 @@ TEST(ScopeModel, EachAdvanceScrollsTwoColumnsAndAddsTheValueAtTheRightEdge) {
     scope.SetValue(100);
     scope.Advance();
     EXPECT_EQ(scope.Advances(), 2);
-    EXPECT_EQ(scope.LinePoints(), (std::vector<TScopeModel::Point>{{86, 65}, {88, 0}}));
+    EXPECT_EQ(scope.LinePoints(), (std::vector<TScopeModel::Point>{{86, 64}, {88, 0}}));
 }
 
 TEST(ScopeModel, VerticalGridLinesAppearEverySecondAdvanceAndMoveLeft) {

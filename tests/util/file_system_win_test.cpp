@@ -53,16 +53,19 @@ void CreateWideFile(const std::wstring& path, DWORD attributes) {
     ASSERT_TRUE(file) << GetLastError();
 }
 
-TEST(WindowsFileSystemTest, ListsHiddenEntriesAndSkipsNamesGbkCannotSpell) {
+TEST(WindowsFileSystemTest, ListsHiddenEntriesAndNamesOutsideGbk) {
     TempFolder folder;
     const std::wstring wideBase = folder.Path().wstring() + L"\\";
     CreateWideFile(wideBase + L"hidden.exe", FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
-    CreateWideFile(wideBase + L"\xD55C\xAE00.exe", FILE_ATTRIBUTE_NORMAL); // Hangul: not in GBK
+    // Hangul: four bytes each.
+    CreateWideFile(wideBase + L"\xD55C\xAE00.exe", FILE_ATTRIBUTE_NORMAL);
     CreateWideFile(wideBase + L"\x7A0B\x5E8F.exe", FILE_ATTRIBUTE_NORMAL); // "程序"
 
     std::vector<std::string> names = SystemFileSystem().ListEntries(folder.Path().string() + "\\*");
     std::sort(names.begin(), names.end());
-    EXPECT_EQ(names, (std::vector<std::string>{".", "..", "hidden.exe", "\xB3\xCC\xD0\xF2.exe"}));
+    EXPECT_EQ(names, (std::vector<std::string>{".", "..", "hidden.exe",
+                                               "\x83\x36\x84\x33\x82\x38\x84\x37.exe",
+                                               "\xB3\xCC\xD0\xF2.exe"}));
 }
 
 } // namespace

@@ -3,10 +3,12 @@
 // calls that matter, and can be told to be unreachable or to refuse listing property sets.
 #pragma once
 
+#include "util/os_error.h"
 #include "wmi/automation.h"
 #include "wmi/variant.h"
 
 #include <cctype>
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <memory>
@@ -29,6 +31,9 @@ struct FakeMachine {
     // Wine's service, for one, refuses both of these.
     bool enumeratesPropertySets = true;
     bool namesProperties = true;
+    // The error codes of those refusals: "not implemented" and the automation exception.
+    std::uint32_t enumerationError = 0x80004001;
+    std::uint32_t nameError = 0x80020009;
     // "ConnectServer(...)", "ExecQuery(...)", "Get(...)" in the order they were made.
     std::vector<std::string> calls;
 };
@@ -182,7 +187,7 @@ private:
                         }}},
                       [machine, instance] {
                           if (!machine->enumeratesPropertySets) {
-                              throw std::runtime_error("Not implemented");
+                              throw OSError(machine->enumerationError, "Not implemented");
                           }
                           std::vector<TVariant> properties;
                           for (const auto& property : instance) {
@@ -198,7 +203,7 @@ private:
             {{"Name",
               [machine, property](const std::vector<TVariant>&) {
                   if (!machine->namesProperties) {
-                      throw std::runtime_error("Exception occurred");
+                      throw OSError(machine->nameError, "Exception occurred");
                   }
                   return TVariant::Text(property.name);
               }},

@@ -373,6 +373,44 @@ TEST_F(WmiClassTest, ARefusedPropertyListingFallsBackToTheWrappersFields) {
     }
 }
 
+// Only a refusal leads to the fallback: any other failure of the listing fails the load, so that
+// a service error shows as a failed query, not as empty rows.
+TEST_F(WmiClassTest, OnlyARefusalFallsBack) {
+    struct Case {
+        const char* failing;
+        bool enumerates;
+        std::uint32_t code;
+        bool loads;
+    };
+    const Case cases[] = {
+        {"enumeration", false, 0x80004001, true}, // not implemented
+        {"enumeration", false, 0x80020003, true}, // member not found
+        {"enumeration", false, 0x80020009, true}, // automation exception
+        {"Name", true, 0x80004001, true},
+        {"Name", true, 0x80020003, true},
+        {"Name", true, 0x80020009, true},
+        {"enumeration", false, 0x80041006, false}, // out of memory
+        {"enumeration", false, 0x800706BA, false}, // the RPC server is unavailable
+        {"Name", true, 0x80041001, false},         // generic failure
+        {"Name", true, 0x80070005, false},         // access denied
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.failing) + " " + std::to_string(c.code));
+        FakeAutomation failing;
+        failing.Machine().enumeratesPropertySets = c.enumerates;
+        failing.Machine().namesProperties = !c.enumerates;
+        failing.Machine().enumerationError = c.code;
+        failing.Machine().nameError = c.code;
+        failing.Machine().classes[kModules] = {ModuleInstance(kModule0)};
+
+        TWin32_PhysicalMemory modules(true, failing);
+
+        EXPECT_EQ(modules.Loaded(), c.loads);
+        EXPECT_EQ(modules.GetCount(), c.loads ? 1 : -1);
+        EXPECT_EQ(modules.Capacity, c.loads ? 8589934592 : 0);
+    }
+}
+
 TEST_F(WmiClassTest, TheFallbackOutlivesARefresh) {
     machine.enumeratesPropertySets = false;
     Modules({ModuleInstance(kModule0)});
