@@ -54,7 +54,6 @@ std::optional<std::uint64_t> SignatureOffset(const IByteSource& file) {
 
 struct Section {
     std::uint32_t virtualAddress;
-    std::uint32_t virtualSize;
     std::uint32_t rawSize;
     std::uint32_t rawOffset;
 };
@@ -100,8 +99,8 @@ std::optional<ImageLayout> ReadLayout(const IByteSource& file) {
     const std::string table = file.ReadAt(*signature + 24 + *optionalSize,
                                           std::size_t{*sectionCount} * kSectionHeaderSize);
     for (std::size_t at = 0; at + kSectionHeaderSize <= table.size(); at += kSectionHeaderSize) {
-        layout.sections.push_back({*U32(table, at + 12), *U32(table, at + 8), *U32(table, at + 16),
-                                   *U32(table, at + 20)});
+        layout.sections.push_back(
+            {*U32(table, at + 12), *U32(table, at + 16), *U32(table, at + 20)});
     }
     return layout;
 }
@@ -115,9 +114,9 @@ struct FilePlace {
 
 std::optional<FilePlace> PlaceOf(const ImageLayout& layout, std::uint32_t address) {
     for (const Section& section : layout.sections) {
+        // Only addresses backed by the section's file data can be read from the file.
         const std::uint64_t start = section.virtualAddress;
-        const std::uint64_t extent = std::max(section.virtualSize, section.rawSize);
-        if (address >= start && address - start < extent && address - start < section.rawSize) {
+        if (address >= start && address - start < section.rawSize) {
             return FilePlace{std::uint64_t{section.rawOffset} + (address - start),
                              section.rawSize - (address - start)};
         }
