@@ -36,6 +36,32 @@ std::optional<std::uint32_t> U32(std::string_view bytes, std::uint64_t offset) {
                                       static_cast<std::uint32_t>(p[3]) << 24);
 }
 
+// The headers and the resource directory are read in many small pieces. Each read of the system
+// costs far more than copying, so one read of the bytes from a start serves all the pieces
+// inside them.
+class PrefetchedBytes final : public IByteSource {
+public:
+    PrefetchedBytes(const IByteSource& file, std::uint64_t start)
+        : file_(file), start_(start), bytes_(file.ReadAt(start, kPrefetchSize)) {}
+
+    std::uint64_t Size() const override { return file_.Size(); }
+
+    std::string ReadAt(std::uint64_t offset, std::size_t count) const override {
+        if (offset >= start_ && offset - start_ <= bytes_.size() &&
+            count <= bytes_.size() - (offset - start_)) {
+            return bytes_.substr(static_cast<std::size_t>(offset - start_), count);
+        }
+        return file_.ReadAt(offset, count);
+    }
+
+private:
+    static constexpr std::size_t kPrefetchSize = 4096;
+
+    const IByteSource& file_;
+    std::uint64_t start_;
+    std::string bytes_;
+};
+
 std::optional<std::uint32_t> ReadU32(const IByteSource& file, std::uint64_t offset) {
     return U32(file.ReadAt(offset, 4), 0);
 }
@@ -133,14 +159,18 @@ public:
     // taken; nothing when there is none.
     std::optional<std::uint32_t> Entry(std::uint32_t offset, std::optional<std::uint32_t> wanted,
                                        bool preferFirst) const {
-        const std::string header = Read(offset, 16);
-        const auto named = U16(header, 12);
-        const auto numbered = U16(header, 14);
+        // The header and the first entries in one read; a long directory needs a second.
+        std::string bytes = Read(offset, 16 + 8 * kEntriesReadAtOnce);
+        const auto named = U16(bytes, 12);
+        const auto numbered = U16(bytes, 14);
         if (!named || !numbered) {
             return std::nullopt;
         }
         const std::size_t count = std::size_t{*named} + *numbered;
-        const std::string entries = Read(std::uint64_t{offset} + 16, count * 8);
+        if (bytes.size() < 16 + count * 8) {
+            bytes = Read(offset, 16 + count * 8);
+        }
+        const std::string_view entries = std::string_view(bytes).substr(16, count * 8);
         std::optional<std::uint32_t> first;
         for (std::size_t at = 0; at + 8 <= entries.size(); at += 8) {
             const std::uint32_t name = *U32(entries, at);
@@ -164,14 +194,17 @@ public:
     }
 
 private:
+    static constexpr std::size_t kEntriesReadAtOnce = 16;
+
     const IByteSource& file_;
     FilePlace root_;
 };
 
 } // namespace
 
-bool IsPEImage(const IByteSource& file, bool& is64) {
+bool IsPEImage(const IByteSource& source, bool& is64) {
     is64 = false;
+    const PrefetchedBytes file(source, 0);
     const auto signature = SignatureOffset(file);
     if (!signature) {
         return false;
@@ -190,7 +223,8 @@ bool IsPEImage(const std::string& path, bool& is64) {
     return file && IsPEImage(*file, is64);
 }
 
-std::optional<std::string> ReadVersionResourceBytes(const IByteSource& file) {
+std::optional<std::string> ReadVersionResourceBytes(const IByteSource& source) {
+    const PrefetchedBytes file(source, 0);
     const auto layout = ReadLayout(file);
     if (!layout) {
         return std::nullopt;
@@ -199,7 +233,8 @@ std::optional<std::string> ReadVersionResourceBytes(const IByteSource& file) {
     if (!root) {
         return std::nullopt;
     }
-    const ResourceDirectory directory(file, *root);
+    const PrefetchedBytes resource(file, root->offset);
+    const ResourceDirectory directory(resource, *root);
     // Three levels: type, name, language. Each step must lead to a directory that has not been
     // visited, so a directory that points back to itself or an earlier one ends the search.
     std::array<std::uint32_t, 3> visited{0, 0, 0};
@@ -233,6 +268,6 @@ std::optional<std::string> ReadVersionResourceBytes(const IByteSource& file) {
     if (!data) {
         return std::nullopt;
     }
-    return file.ReadAt(data->offset,
-                       static_cast<std::size_t>(std::min<std::uint64_t>(*size, data->available)));
+    return resource.ReadAt(
+        data->offset, static_cast<std::size_t>(std::min<std::uint64_t>(*size, data->available)));
 }

@@ -137,6 +137,8 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         MalformedCase{"Usual", Usual64(), "Test Tool", "1.2.3.4"},
         MalformedCase{"Usual32", BuildImage(UsualTestBlock(), false).bytes, "Test Tool", "1.2.3.4"},
+        MalformedCase{"ResourceFarIntoTheFile", BuildImage(UsualTestBlock(), true, 0x5000).bytes,
+                      "Test Tool", "1.2.3.4"},
         MalformedCase{"NoImage", "MZ", "", ""},
         MalformedCase{"HugeSectionCount",
                       Edited([](Image& i) { PutU16(i.bytes, i.sectionCount, 0xFFFF); }),

@@ -112,25 +112,32 @@ inline std::string UsualBlock(std::vector<Node> strings) {
 
 // Offsets of the parts of a built image, for tests that damage them.
 struct Image {
+    explicit Image(std::size_t resourceOffset)
+        : resource(resourceOffset), typeEntryTarget(resourceOffset + 20),
+          nameEntryTarget(resourceOffset + 0x18 + 20),
+          languageEntryTarget(resourceOffset + 0x30 + 20), dataEntry(resourceOffset + 0x48),
+          block(resourceOffset + 0x58) {}
+
     std::string bytes;
     std::size_t signature = 0x40;        // "PE\0\0"
     std::size_t sectionCount = 0x40 + 6; // 16-bit count in the file header
     std::size_t magic = 0x40 + 24;       // optional header's magic
-    std::size_t resource = 0x200;        // resource directory's first byte
-    std::size_t typeEntryTarget = 0x200 + 20;
-    std::size_t nameEntryTarget = 0x200 + 0x18 + 20;
-    std::size_t languageEntryTarget = 0x200 + 0x30 + 20;
-    std::size_t dataEntry = 0x200 + 0x48;
-    std::size_t block = 0x200 + 0x58;
+    std::size_t resource;                // resource directory's first byte
+    std::size_t typeEntryTarget;
+    std::size_t nameEntryTarget;
+    std::size_t languageEntryTarget;
+    std::size_t dataEntry;
+    std::size_t block;
 };
 
-// A one-section image (64-bit unless told otherwise) whose resource directory leads from type
-// 16, name 1 and language 0x409 to block.
-inline Image BuildImage(const std::string& block, bool is64 = true) {
+// A one-section image (64-bit unless told otherwise) whose resource directory, at resourceOffset
+// in the file, leads from type 16, name 1 and language 0x409 to block.
+inline Image BuildImage(const std::string& block, bool is64 = true,
+                        std::size_t resourceOffset = 0x200) {
     constexpr std::uint32_t kSectionAddress = 0x1000;
-    Image image;
+    Image image(resourceOffset);
     std::string& b = image.bytes;
-    b.assign(0x200, '\0');
+    b.assign(resourceOffset, '\0');
     b[0] = 'M';
     b[1] = 'Z';
     PutU32(b, 0x3C, 0x40);
@@ -169,7 +176,7 @@ inline Image BuildImage(const std::string& block, bool is64 = true) {
     PutU32(b, section + 8, static_cast<std::uint32_t>(resource.size()));
     PutU32(b, section + 12, kSectionAddress);
     PutU32(b, section + 16, static_cast<std::uint32_t>(resource.size()));
-    PutU32(b, section + 20, 0x200);
+    PutU32(b, section + 20, static_cast<std::uint32_t>(resourceOffset));
     b += resource;
     return image;
 }
