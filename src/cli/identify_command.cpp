@@ -1,7 +1,8 @@
 #include "cli/identify_command.h"
 
 #include "identify/identify_text.h"
-#include "identify/system_identify_platform.h"
+#include "identify/system_detection_platform.h"
+#include "identify/version_detection.h"
 #include "util/file_bytes.h"
 
 #include <array>
@@ -19,7 +20,7 @@ std::string Flag(bool value) {
 }
 
 // In the order of the line.
-constexpr std::array<IdentifyColumn, 10> kColumns = {{
+constexpr std::array<IdentifyColumn, 13> kColumns = {{
     {[](const IdentifyFacts& f) { return Flag(f.isImage); }},
     {[](const IdentifyFacts& f) { return Flag(f.is64); }},
     {[](const IdentifyFacts& f) { return f.strings.FileDescription; }},
@@ -30,6 +31,9 @@ constexpr std::array<IdentifyColumn, 10> kColumns = {{
     {[](const IdentifyFacts& f) { return f.strings.OriginalFilename; }},
     {[](const IdentifyFacts& f) { return f.strings.ProductName; }},
     {[](const IdentifyFacts& f) { return f.strings.ProductVersion; }},
+    {[](const IdentifyFacts& f) { return f.names.Product; }},
+    {[](const IdentifyFacts& f) { return f.names.Company; }},
+    {[](const IdentifyFacts& f) { return f.version; }},
 }};
 
 std::string Escaped(const std::string& text) {
@@ -60,10 +64,13 @@ std::string Milliseconds(double value) {
 
 } // namespace
 
-IdentifyFacts GatherIdentifyFacts(IIdentifyPlatform& platform, const std::string& path) {
+IdentifyFacts GatherIdentifyFacts(IVersionDetectionPlatform& platform, const std::string& path) {
     IdentifyFacts facts;
     facts.isImage = platform.IsPEImage(path, facts.is64);
     facts.strings = platform.ReadVersionStrings(path);
+    facts.names = GetDisplayedFileInfo(path, platform);
+    std::string detected = path;
+    facts.version = DetectFileVersion(detected, platform);
     return facts;
 }
 
@@ -80,7 +87,7 @@ std::string LineField(const std::string& text) {
 }
 
 int RunIdentify(const std::vector<std::string>& arguments, CliContext& context,
-                IIdentifyPlatform& platform) {
+                IVersionDetectionPlatform& platform) {
     bool timed = false;
     std::vector<std::string> files;
     for (const std::string& argument : arguments) {
@@ -125,6 +132,6 @@ int RunIdentify(const std::vector<std::string>& arguments, CliContext& context,
 }
 
 int RunIdentifyCommand(const std::vector<std::string>& arguments, CliContext& context) {
-    const std::unique_ptr<TSystemIdentifyPlatform> platform = MakeSystemIdentifyPlatform();
+    const std::unique_ptr<TSystemDetectionPlatform> platform = MakeSystemDetectionPlatform();
     return RunIdentify(arguments, context, *platform);
 }

@@ -1,6 +1,7 @@
 #include "cli/identify_command.h"
 
-#include "identify/system_identify_platform.h"
+#include "identify/string_helpers.h"
+#include "identify/system_detection_platform.h"
 #include "support/pe_builder.h"
 #include "support/temp_folder.h"
 
@@ -28,7 +29,7 @@ protected:
     }
 
     int Run(const std::vector<std::string>& arguments) {
-        const auto platform = MakeSystemIdentifyPlatform();
+        const auto platform = MakeSystemDetectionPlatform();
         return RunIdentify(arguments, context_, *platform);
     }
 
@@ -44,10 +45,12 @@ TEST_F(IdentifyCommandTest, PrintsOneTabSeparatedUtf8LinePerFile) {
     const std::string tool = folder_.File("tool.exe");
     const std::string notes = folder_.File("notes.txt");
     EXPECT_EQ(Run({tool, notes}), kExitSuccess);
-    EXPECT_EQ(out_.str(), tool +
-                              "\t1\t1\tTab\\there\t\xE4\xB8\xAD\xE6\x96\x87 \xC2\xA9\t1.2\t\t\t\t"
-                              "Line\\r\\nbreak\t\n" +
-                              notes + "\t0\t0\t\t\t\t\t\t\t\t\n");
+    // A file without version texts is named after its base name.
+    EXPECT_EQ(out_.str(),
+              tool +
+                  "\t1\t1\tTab\\there\t\xE4\xB8\xAD\xE6\x96\x87 \xC2\xA9\t1.2\t\t\t\t"
+                  "Line\\r\\nbreak\t\tTab\\there (64 bits)\t\xE4\xB8\xAD\xE6\x96\x87\t1.2.3.4\n" +
+                  notes + "\t0\t0\t\t\t\t\t\t\t\t\t" + FileBaseName(notes) + "\t\t\n");
     EXPECT_EQ(err_.str(), "");
 }
 
@@ -58,7 +61,7 @@ TEST_F(IdentifyCommandTest, AFileThatCannotBeReadGetsEmptyFieldsAndFailsTheRun) 
     std::istringstream lines(out_.str());
     std::string line;
     std::getline(lines, line);
-    EXPECT_EQ(line, missing + std::string(10, '\t'));
+    EXPECT_EQ(line, missing + std::string(13, '\t'));
     std::getline(lines, line);
     EXPECT_EQ(line.substr(0, tool.size() + 4), tool + "\t1\t1");
     EXPECT_NE(err_.str().find(missing), std::string::npos);
