@@ -92,6 +92,11 @@ bool Is64BitWindows() {
     return emulated != FALSE || kProgramIs64Bit;
 }
 
+bool ProcessRunsUnderWow64() {
+    BOOL emulated = FALSE;
+    return IsWow64Process(GetCurrentProcess(), &emulated) && emulated != FALSE;
+}
+
 bool RunsAsAdministrator() {
     const UniqueHandle token = OpenEffectiveToken();
     if (!token) {

@@ -13,6 +13,11 @@ std::string GetNtVersionText();
 // when it runs under the 64-bit system's emulation. Raises OSError when the system cannot tell.
 bool Is64BitWindows();
 
+// True only for a 32-bit program running under the 64-bit system's emulation (WOW64): the one
+// kind of process that the system redirects from the system folder and that reaches it through
+// "\sysnative\". False for a 64-bit program and when the system cannot tell.
+bool ProcessRunsUnderWow64();
+
 // True when the thread's token (or the process's, when the thread has none) holds the
 // Administrators group for more than deny-only use: an administrator without elevation is not.
 bool RunsAsAdministrator();

@@ -1,6 +1,7 @@
 // Read-only access to the registry, as the installed-program listing needs it.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -28,4 +29,12 @@ public:
     // does not count).
     virtual RegistryStringRead ReadPlainString(RegistryRoot root, const std::string& key,
                                                const std::string& valueName) = 0;
+
+    // Opens the key and reads one 32-bit integer value; nothing when the key or the value is
+    // missing. A value of another type raises an error. A reader without integer values (a
+    // test's, the native build's) answers nothing.
+    virtual std::optional<std::int32_t> ReadInteger(RegistryRoot, const std::string&,
+                                                    const std::string&) {
+        return std::nullopt;
+    }
 };

@@ -1,8 +1,10 @@
 #include "util/registry_reader_win.h"
 
 #include "util/codepage_win.h"
+#include "util/os_error.h"
 #include "util/registry_key_win.h"
 
+#include <cstring>
 #include <iterator>
 #include <vector>
 
@@ -66,4 +68,23 @@ RegistryStringRead WindowsRegistryReader::ReadPlainString(RegistryRoot root, con
         return {true, std::nullopt};
     }
     return {true, GbkFromWide(TextOfRegistryValue(*value))};
+}
+
+std::optional<std::int32_t> WindowsRegistryReader::ReadInteger(RegistryRoot root,
+                                                               const std::string& key,
+                                                               const std::string& valueName) {
+    const UniqueRegKey opened = OpenKey(root, key, access_);
+    if (!opened) {
+        return std::nullopt;
+    }
+    const auto value = QueryRegistryValue(opened.get(), WideFromGbk(valueName));
+    if (!value) {
+        return std::nullopt;
+    }
+    if (value->type != REG_DWORD || value->data.size() < sizeof(DWORD)) {
+        throw MakeOSError(ERROR_INVALID_DATATYPE);
+    }
+    DWORD number = 0;
+    std::memcpy(&number, value->data.data(), sizeof number);
+    return static_cast<std::int32_t>(number);
 }

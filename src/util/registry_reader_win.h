@@ -15,6 +15,8 @@ public:
                                                         const std::string& key) override;
     RegistryStringRead ReadPlainString(RegistryRoot root, const std::string& key,
                                        const std::string& valueName) override;
+    std::optional<std::int32_t> ReadInteger(RegistryRoot root, const std::string& key,
+                                            const std::string& valueName) override;
 
 private:
     REGSAM access_;

@@ -1,0 +1,5 @@
+#include "identify/version_api.h"
+
+std::unique_ptr<IVersionApi> MakeSystemVersionApi() {
+    return std::make_unique<ParsedVersionApi>();
+}

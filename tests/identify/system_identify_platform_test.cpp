@@ -1,0 +1,99 @@
+#include "identify/system_identify_platform.h"
+
+#include "support/pe_builder.h"
+#include "support/temp_folder.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace {
+
+// Folders by search pattern; every listed name is a folder.
+class FakeFolders final : public IFileSystem {
+public:
+    std::map<std::string, std::vector<std::string>> entries;
+
+    std::vector<std::string> ListEntries(const std::string& pattern) override {
+        return entries[pattern];
+    }
+    bool WideDirectoryExists(const std::string&) override { return true; }
+    bool SetWow64Redirection(bool) override { return true; }
+};
+
+struct SubfolderCase {
+    const char* name;
+    std::vector<std::string> folders;
+    const char* expected;
+};
+
+class HighestVersionSubfolderTest : public testing::TestWithParam<SubfolderCase> {};
+
+INSTANTIATE_TEST_SUITE_P(
+    Folders, HighestVersionSubfolderTest,
+    testing::Values(SubfolderCase{"CutBeforeTheLastPoint",
+                                  {".", "..", "120.0.6099.130", "119.0.1.5", "Locales"},
+                                  "120.0.6099"},
+                    SubfolderCase{"NumbersNotText", {"9.1.1", "10.0.1"}, "10.0"},
+                    SubfolderCase{"FirstOfEqualVersionsStays", {"2.0.0", "2.0.1"}, "2.0"},
+                    SubfolderCase{"NoVersionFolders", {"Locales", "bin"}, ""},
+                    SubfolderCase{"None", {}, ""}),
+    [](const testing::TestParamInfo<SubfolderCase>& info) { return info.param.name; });
+
+TEST_P(HighestVersionSubfolderTest, NamesTheNewestFolderBesideTheFile) {
+    FakeFolders folders;
+    folders.entries["C:\\App\\*"] = GetParam().folders;
+    EXPECT_EQ(HighestVersionSubfolder("C:\\App\\app.exe", folders), GetParam().expected);
+}
+
+struct LinesCase {
+    const char* name;
+    std::string text;
+    std::vector<std::string> lines;
+};
+
+class SplitLinesTest : public testing::TestWithParam<LinesCase> {};
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, SplitLinesTest,
+    testing::Values(LinesCase{"Empty", "", {}}, LinesCase{"NoLineEnd", "a", {"a"}},
+                    LinesCase{"EveryLineEnd", "a\r\nb\nc\rd", {"a", "b", "c", "d"}},
+                    LinesCase{"FinalLineEndAddsNoLine", "a\r\n", {"a"}},
+                    LinesCase{"EmptyLinesKept", "a\n\n\r\nb", {"a", "", "", "b"}}),
+    [](const testing::TestParamInfo<LinesCase>& info) { return info.param.name; });
+
+TEST_P(SplitLinesTest, SplitsAtEachKindOfLineEnd) {
+    EXPECT_EQ(SplitLines(GetParam().text), GetParam().lines);
+}
+
+// The real platform of this build on real files.
+TEST(SystemIdentifyPlatform, ReadsFilesOfThisMachine) {
+    TempFolder folder;
+    const std::string program = folder.File("tool.exe");
+    {
+        std::ofstream(program, std::ios::binary)
+            << pe_builder::BuildImage(
+                   pe_builder::UsualBlock({pe_builder::String(u"FileDescription", u"Tool"),
+                                           pe_builder::String(u"FileVersion", u"1, 0")}))
+                   .bytes;
+        std::ofstream(folder.File("lines.txt"), std::ios::binary) << "one\r\ntwo\n";
+    }
+    const auto platform = MakeSystemIdentifyPlatform();
+    EXPECT_EQ(platform->ReadVersionStrings(program).FileDescription, "Tool");
+    EXPECT_EQ(platform->ReadVersionStrings(program).FileVersion, "1.0");
+    bool is64 = false;
+    EXPECT_TRUE(platform->IsPEImage(program, is64));
+    EXPECT_TRUE(is64);
+    EXPECT_EQ(platform->GetFileVersionText(program), "1.2.3.4");
+    EXPECT_EQ(platform->GetFileVersionText(folder.File("missing.exe")), "File not found");
+    EXPECT_EQ(platform->LoadLines(folder.File("lines.txt")),
+              (std::vector<std::string>{"one", "two"}));
+    EXPECT_THROW(platform->LoadLines(folder.File("missing.txt")), std::exception);
+    EXPECT_TRUE(platform->FileExistsNonEmpty(program));
+    EXPECT_FALSE(platform->FileExistsNonEmpty(folder.File("missing.exe")));
+}
+
+} // namespace
