@@ -39,10 +39,7 @@ Section "Install"
     SetShellVarContext all
     SetOutPath "$INSTDIR"
     File "${PROGRAM_DIR}/slotvane.exe"
-    ; The command-line tool comes with the program wherever the build has made it.
-    !if /FileExists "${PROGRAM_DIR}/slotvane-cli.exe"
-        File "${PROGRAM_DIR}/slotvane-cli.exe"
-    !endif
+    File "${PROGRAM_DIR}/slotvane-cli.exe"
     WriteUninstaller "$INSTDIR\uninstall.exe"
     CreateShortcut "$SMPROGRAMS\${TITLE}.lnk" "$INSTDIR\slotvane.exe"
 

@@ -1,14 +1,16 @@
 #include "cli/commands.h"
 
 #include "cli/identify_command.h"
+#include "cli/report_service.h"
 
 #include <algorithm>
 #include <array>
 
 namespace {
 
-constexpr std::array<CliCommand, 1> kCommands = {{
+constexpr std::array<CliCommand, 2> kCommands = {{
     {"identify", "[--time] FILE...", RunIdentifyCommand},
+    {"report", "[--csv]", RunSystemReportCommand},
 }};
 
 void WriteUsage(std::ostream& err) {

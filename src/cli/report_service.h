@@ -1,0 +1,10 @@
+// The report command over this system's instrumentation service.
+#pragma once
+
+#include "cli/commands.h"
+
+#include <string>
+#include <vector>
+
+// "report [--csv]" as a command of the table (report_service_win.cpp, _posix.cpp).
+int RunSystemReportCommand(const std::vector<std::string>& arguments, CliContext& context);
