@@ -38,6 +38,10 @@ inline constexpr int kNarrowedWindowWidth = 2 + 8 + 361 + 16;
 struct MainDlgState {
     std::string caption = "MainDlg";
     bool narrowed = false; // the outer width is kNarrowedWindowWidth
+    // The banner draws its own dark colour also under visual styles once start-up has switched it
+    // to its parent's background and straight back.
+    bool bannerOwnColour = false;
+    bool checkForUpdateEnabled = true; // the menu item Checkforupdate1
 
     std::string slotsLabel = "插槽数量:";
     std::string curmemLabel = "当前内存:";
@@ -48,6 +52,8 @@ struct MainDlgState {
     std::string phytotLabel = "可用:";
 
     std::array<SlotPanelState, kSlotPanelCount> slots;
+    // The captions of getRAM1_btn..getRAM4_btn; none at design time.
+    std::array<std::string, kSlotPanelCount> emptySlotCaptions;
 
     bool operator==(const MainDlgState&) const = default;
 };
