@@ -81,7 +81,7 @@ std::string TSystemDetectionPlatform::FindUninstallSecondWord(const std::string&
 }
 
 bool TSystemDetectionPlatform::HasVersionResource(const std::string& path) {
-    return versionApi_->Load(path).has_value();
+    return LoadVersionResource(path, *versionApi_).has_value();
 }
 
 std::string TSystemDetectionPlatform::HighestVersionSubfolder(const std::string& path) {

@@ -41,7 +41,7 @@ std::string TSystemIdentifyPlatform::GetFileVersionText(const std::string& path)
     if (!WideFileExists(path)) {
         return "File not found";
     }
-    const auto resource = versionApi_->Load(path);
+    const auto resource = LoadVersionResource(path, *versionApi_);
     if (!resource) {
         return {};
     }

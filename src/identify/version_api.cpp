@@ -33,3 +33,10 @@ std::optional<VersionTranslation> ParsedVersionApi::FirstTranslation(const std::
     return VersionTranslation{static_cast<std::uint16_t>(p[0] | p[1] << 8),
                               static_cast<std::uint16_t>(p[2] | p[3] << 8)};
 }
+
+std::optional<std::string> LoadVersionResource(const std::string& path, IVersionApi& platform) {
+    if (auto parsed = ParsedVersionApi().Load(path)) {
+        return parsed;
+    }
+    return platform.Load(path);
+}

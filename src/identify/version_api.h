@@ -34,5 +34,10 @@ public:
     std::optional<VersionTranslation> FirstTranslation(const std::string& resource) override;
 };
 
+// The file's version resource: read by the parser, which reads only the bytes it needs, or by
+// the platform's reading when the parser finds none (the system's reading loads the whole module
+// and costs milliseconds, which a detection asking several times would feel).
+std::optional<std::string> LoadVersionResource(const std::string& path, IVersionApi& platform);
+
 // The platform's reading: version_api_win.cpp, version_api_posix.cpp.
 std::unique_ptr<IVersionApi> MakeSystemVersionApi();
