@@ -20,15 +20,9 @@ void TFileGrabber::Download(const std::string& url, const std::string& targetFil
     callback_ = std::move(callback);
     body_.clear();
     try {
-        client_ = owner.CreateClient();
-        ApplyRequestDefaults(*client_);
-        client_->Settings().timeoutSeconds = 10;
-        client_->SetOnComplete(
+        client_ = NewGetClient(
+            owner, url_, maxBodyBytes, body_,
             [this](IHttpClient&, HttpRequestKind kind, int error) { Completed(kind, error); });
-        ClearProxy(*client_);
-        client_->Settings().url = url_;
-        client_->Settings().maxBodyBytes = maxBodyBytes;
-        client_->SetDestination(&body_);
         startTick_ = ticks_.Milliseconds();
         client_->StartGet();
     } catch (const std::exception&) {

@@ -16,3 +16,17 @@ void ClearProxy(IHttpClient& client) {
     settings.proxyUser.clear();
     settings.proxyPassword.clear();
 }
+
+std::unique_ptr<IHttpClient> NewGetClient(IHttpClientOwner& owner, const std::string& url,
+                                          std::size_t maxBodyBytes, std::string& body,
+                                          HttpCompletion completion) {
+    std::unique_ptr<IHttpClient> client = owner.CreateClient();
+    ApplyRequestDefaults(*client);
+    client->Settings().timeoutSeconds = 10;
+    client->SetOnComplete(std::move(completion));
+    ClearProxy(*client);
+    client->Settings().url = url;
+    client->Settings().maxBodyBytes = maxBodyBytes;
+    client->SetDestination(&body);
+    return client;
+}

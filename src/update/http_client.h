@@ -72,3 +72,10 @@ void ApplyRequestDefaults(IHttpClient& client);
 
 // Points the client straight at the server: proxy host, port, user name and password cleared.
 void ClearProxy(IHttpClient& client);
+
+// A new client of owner set up for one GET of url, as every transfer of the program is: the
+// request defaults, a 10-second time-out, the completion, no proxy, then the address, the body
+// cap and the buffer that receives the body. Not started yet.
+std::unique_ptr<IHttpClient> NewGetClient(IHttpClientOwner& owner, const std::string& url,
+                                          std::size_t maxBodyBytes, std::string& body,
+                                          HttpCompletion completion);

@@ -69,15 +69,9 @@ void TVeyraLite::CheckForUpdate(const std::string& path, IHttpClientOwner& owner
     const std::string url = UpdateCheckUrl(serverHost_, names, own);
     answer_.clear();
     try {
-        client_ = owner.CreateClient();
-        ApplyRequestDefaults(*client_);
-        client_->Settings().timeoutSeconds = 10;
-        client_->SetOnComplete(
+        client_ = NewGetClient(
+            owner, url, kUpdateAnswerMaxBytes, answer_,
             [this](IHttpClient&, HttpRequestKind kind, int error) { Completed(kind, error); });
-        ClearProxy(*client_);
-        client_->Settings().url = url;
-        client_->Settings().maxBodyBytes = kUpdateAnswerMaxBytes;
-        client_->SetDestination(&answer_);
         startTick_ = ticks_.Milliseconds();
         client_->StartGet();
     } catch (const std::exception&) {

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <fstream>
 #include <string>
@@ -58,6 +59,35 @@ TEST(VersionDetectionFilesTest, WeighsTheFixedVersionAgainstTheVersionTexts) {
         SCOPED_TRACE(path);
         EXPECT_EQ(DetectFileVersion(path, *platform), c.expected);
     }
+}
+
+// A path in the program's form, "\" between folders (the native build reads it as "/").
+std::string ProgramPath(const TempFolder& folder, const std::string& name) {
+    std::string path = folder.File(name);
+    std::replace(path.begin(), path.end(), '/', '\\');
+    return path;
+}
+
+std::string Program(const TempFolder& folder, const std::string& name, std::uint64_t fixed) {
+    std::ofstream(folder.File(name), std::ios::binary)
+        << BuildImage(
+               Encode(VersionRoot(
+                   {StringFileInfo({StringTable(u"040904B0", {String(u"ProductName", u"Game")})}),
+                    Translations({0x040904B0})},
+                   FixedInfo(fixed))))
+               .bytes;
+    return ProgramPath(folder, name);
+}
+
+TEST(VersionDetectionFilesTest, ALauncherTakesItsSiblingsVersion) {
+    TempFolder folder;
+    const auto platform = MakeSystemDetectionPlatform();
+    std::string launcher = Program(folder, "Uplay.exe", Fixed(1, 0, 0, 0));
+    EXPECT_EQ(DetectFileVersion(launcher, *platform), "1.0.0.0");
+    Program(folder, "UbisoftGameLauncher.exe", Fixed(4, 5, 0, 0));
+    EXPECT_EQ(DetectFileVersion(launcher, *platform), "4.5.0.0");
+    Program(folder, "upc.exe", Fixed(5, 1, 0, 0));
+    EXPECT_EQ(DetectFileVersion(launcher, *platform), "5.1.0.0");
 }
 
 TEST(VersionDetectionFilesTest, FilesWithoutVersionResource) {
