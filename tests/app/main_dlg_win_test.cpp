@@ -22,6 +22,7 @@
 #include <fstream>
 #include <functional>
 #include <iterator>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -100,6 +101,20 @@ void Activate(HWND window) {
 std::string FileText(const std::string& path) {
     std::ifstream file(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+// The request line of the update check the test server last received for `product`.
+std::string RecordedUpdateRequest(const std::string& product) {
+    WindowsHttpClientOwner owner;
+    const std::unique_ptr<IHttpClient> client = owner.CreateClient();
+    std::string head;
+    bool done = false;
+    client->Settings().url = "http://" + TestServerHost() + "/recorded?" + product;
+    client->SetDestination(&head);
+    client->SetOnComplete([&](IHttpClient&, HttpRequestKind, int) { done = true; });
+    client->StartGet();
+    PumpUntil([&] { return done; }, 5000);
+    return head.substr(0, head.find("\r\n"));
 }
 
 bool MenuItemEnabled(HWND window, UINT id) {
@@ -376,6 +391,9 @@ TEST(MainDlgWindow, FirstActivationStartsTheProgramOnceAgainstTheMakersServer) {
     EXPECT_EQ(FileText(linkList), "[links]\r\nram=http://127.0.0.1/memory\r\n");
     EXPECT_FALSE(dialog.Logic().AutoUpdateCheck());
     EXPECT_NE(FileText(log.FileName()).find("Slotvane 已经是最新的."), std::string::npos);
+    EXPECT_EQ(RecordedUpdateRequest("Slotvane"),
+              "GET /veyra/check.php?uid=0&ProductName=Slotvane&Company=Tarvik&VH=131076&VL=65539 "
+              "HTTP/1.1");
 
     // Switching away and back runs nothing again.
     const std::size_t lines = log.Lines().size();
