@@ -4,7 +4,6 @@
 #include "app/banner_win.h"
 #include "app/controls_win.h"
 #include "app/error_report_win.h"
-#include "app/open_log.h"
 #include "app/report_export.h"
 #include "app/scope_win.h"
 #include "util/codepage_win.h"
@@ -19,6 +18,7 @@
 #include <array>
 #include <stdexcept>
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -185,7 +185,9 @@ void FillListView(HWND list, const SlotPanelState& slot) {
 
 TMainDlg::TMainDlg(HINSTANCE instance, MainDlgServices services)
     : instance_(instance), services_(std::move(services)), font_(CreateInterfaceFont(false)),
-      boldFont_(CreateInterfaceFont(true)) {
+      boldFont_(CreateInterfaceFont(true)),
+      logic_(state_, {services_.platform, ui_, services_.shell, http_, services_.identification,
+                      services_.scanModules, [this] { ApplyState(); }, services_.serverHost}) {
     RegisterWindowClassOnce(instance, kWindowClass, &InstanceWindowProc<TMainDlg>, true,
                             reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
 
@@ -322,6 +324,14 @@ void TMainDlg::ApplyState() {
     if (changed(&MainDlgState::caption)) {
         SetWindowTextGbk(window_, state_.caption);
     }
+    if (changed(&MainDlgState::bannerOwnColour)) {
+        InvalidateRect(Control(kTopPnl), nullptr, TRUE);
+    }
+    if (changed(&MainDlgState::checkForUpdateEnabled)) {
+        EnableMenuItem(GetMenu(window_), kCheckforupdate1,
+                       MF_BYCOMMAND | (state_.checkForUpdateEnabled ? MF_ENABLED : MF_GRAYED));
+        DrawMenuBar(window_);
+    }
     if (changed(&MainDlgState::slotsLabel)) {
         SetLabel(Control(kSlotsLbl), state_.slotsLabel);
     }
@@ -341,6 +351,13 @@ void TMainDlg::ApplyState() {
     for (int i = 0; i < kSlotPanelCount; ++i) {
         ApplySlot(i, state_.slots[static_cast<size_t>(i)],
                   previous ? &previous->slots[static_cast<size_t>(i)] : nullptr);
+    }
+    if (changed(&MainDlgState::emptySlotCaptions)) {
+        // The caption sits beside the picture the button was created with.
+        for (int i = 0; i < kSlotPanelCount; ++i) {
+            SetWindowTextGbk(Control(kGetRAM1Btn + i),
+                             state_.emptySlotCaptions[static_cast<size_t>(i)]);
+        }
     }
     if (state_.narrowed && (previous == nullptr || !previous->narrowed)) {
         Narrow();
@@ -434,7 +451,7 @@ void TMainDlg::Spreadsheet1Click() {
 }
 
 void TMainDlg::Openlogfile1Click() {
-    ::Openlogfile1Click(log_.get(), services_.shell);
+    logic_.Openlogfile1Click();
 }
 
 void TMainDlg::About1Click() {
@@ -457,15 +474,12 @@ void TMainDlg::Mem_tmrTimer() {
     ticking_ = false;
 }
 
-void TMainDlg::AppEvtActivate() {
-    if (started_) {
-        return;
-    }
-    started_ = true;
+template <typename Handler>
+void TMainDlg::RunLogic(Handler&& handler) {
     try {
-        services_.scanModules(state_, log_.get());
+        std::forward<Handler>(handler)();
     } catch (...) {
-        // What the scan had set before the error stays on screen.
+        // What the handler had set before the error stays on screen.
         ApplyState();
         throw;
     }
@@ -486,10 +500,21 @@ void TMainDlg::OnCommand(int id) {
     case kOpenlogfile1:
         Openlogfile1Click();
         break;
+    case kCheckforupdate1:
+        RunLogic([&] { logic_.Checkforupdate1Click(); });
+        break;
     case kAbout1:
         About1Click();
         break;
+    case kDriversBtn:
+        logic_.drivers_btnClick();
+        break;
     default:
+        if (id >= kGetSpec1Btn && id < kGetSpec1Btn + kSlotPanelCount) {
+            logic_.getSpec_btnClick(id - kGetSpec1Btn);
+        } else if (id >= kGetRAM1Btn && id < kGetRAM1Btn + kSlotPanelCount) {
+            logic_.getRAM_btnClick();
+        }
         break;
     }
 }
@@ -505,15 +530,25 @@ LRESULT TMainDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         return 0;
     case WM_ACTIVATEAPP:
-        if (wParam != FALSE) {
-            RunGuarded(window_, [&] { AppEvtActivate(); });
+        // Posted, not run here; the sequence unhooks itself, so it still runs once.
+        if (wParam != FALSE && logic_.ActivationHooked() && !startUpPosted_) {
+            startUpPosted_ = true;
+            PostMessageW(window_, kStartUpMessage, 0, 0);
         }
+        return 0;
+    case kStartUpMessage:
+        RunGuarded(window_, [&] { RunLogic([&] { logic_.AppEvtActivate(); }); });
+        return 0;
+    case WM_CLOSE:
+        RunGuarded(window_, [&] { logic_.FormClose(); });
+        DestroyWindow(window_);
         return 0;
     case WM_SETTINGCHANGE:
         decimalSeparator_ = UserDecimalSeparator();
         return DefWindowProcW(window_, message, wParam, lParam);
     case WM_DESTROY:
         KillTimer(window_, kMemTimerId);
+        logic_.FormDestroy();
         PostQuitMessage(0);
         return 0;
     default:

@@ -2,12 +2,18 @@
 // (MainDlgState); this class creates the controls, applies that data and routes the events.
 #pragma once
 
+#include "app/app_platform.h"
+#include "app/error_report_win.h"
 #include "app/gdi_win.h"
+#include "app/main_dlg_logic.h"
 #include "app/main_dlg_state.h"
+#include "app/main_dlg_ui_win.h"
 #include "app/memory_monitor.h"
 #include "app/scope_model.h"
 #include "app/scope_win.h"
 #include "log/log.h"
+#include "update/file_identification.h"
+#include "update/http_client_win.h"
 #include "util/locale_format.h"
 #include "util/shell.h"
 
@@ -17,6 +23,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <string>
 
 class TAboutDlg;
 
@@ -28,6 +35,12 @@ struct MainDlgServices {
     // The per-user data folder (with its trailing "\"), created on demand.
     std::function<std::string()> userDataFolder;
     IShell& shell;
+    // The machine as the start-up sequence and the web actions see it.
+    IAppPlatform& platform;
+    // The program's own product, company and version, which the update check sends.
+    IFileIdentification& identification;
+    // The maker's web server (host, and port when it has one); empty for the configured one.
+    std::string serverHost;
 };
 
 enum MainDlgControl : int {
@@ -62,6 +75,9 @@ enum MainDlgCommand : WORD {
 };
 
 inline constexpr UINT_PTR kMemTimerId = 1;
+// Posted by the first activation: the start-up sequence runs from it, outside the activation
+// message, where COM would refuse outgoing calls.
+inline constexpr UINT kStartUpMessage = WM_APP + 1;
 
 class TMainDlg {
 public:
@@ -85,6 +101,7 @@ public:
 
     const MainDlgState& State() const { return state_; }
     const TScopeModel& Scope() const { return scope_; }
+    const TMainDlgLogic& Logic() const { return logic_; }
 
     // Event handlers.
     void Quit1Click();
@@ -93,13 +110,16 @@ public:
     void Openlogfile1Click();
     void About1Click();
     void Mem_tmrTimer();
-    void AppEvtActivate();
 
 private:
     template <typename Owner>
     friend LRESULT CALLBACK InstanceWindowProc(HWND, UINT, WPARAM, LPARAM);
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void OnCommand(int id);
+    // Runs a handler of the logic and applies what it changed, also what it changed before an
+    // error, which then reaches the general error report.
+    template <typename Handler>
+    void RunLogic(Handler&& handler);
 
     void CreateControls();
     void CreateMenuBar();
@@ -129,9 +149,18 @@ private:
     TScopeView scopeView_{scope_};
     // Asked once, and again when the user changes the settings.
     std::string decimalSeparator_ = UserDecimalSeparator();
-    bool started_ = false;
     bool ticking_ = false;
+    // One start-up message at most, even when activations arrive before it is handled.
+    bool startUpPosted_ = false;
     TAboutDlg* about_ = nullptr;
 
-    std::unique_ptr<TKLog> log_;
+    // Declared before the logic, whose transfers they carry and whose requests they show.
+    WindowsHttpClientOwner http_{[this](const std::function<void()>& handler) {
+        RunGuarded(window_, [&] {
+            handler();
+            ApplyState();
+        });
+    }};
+    WindowMainDlgUi ui_{[this] { return window_; }};
+    TMainDlgLogic logic_;
 };

@@ -1,11 +1,14 @@
 // The program entry: creates the main window and the hidden About dialog, then runs the message
 // loop until the main window has closed.
 #include "app/about_dlg_win.h"
+#include "app/app_platform_win.h"
 #include "app/com_init_win.h"
 #include "app/error_report_win.h"
 #include "app/main_dlg_win.h"
 #include "app/memory_status_win.h"
 #include "app/module_scan.h"
+#include "identify/system_detection_platform.h"
+#include "update/system_file_identification.h"
 #include "util/file_info.h"
 #include "util/folders_win.h"
 #include "util/shell_win.h"
@@ -16,6 +19,9 @@
 #include <windows.h>
 
 #include <commctrl.h>
+
+#include <memory>
+#include <string>
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
@@ -28,10 +34,19 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
         TComAutomation automation;
         const SystemMemoryStatus memory;
         const std::string programPath = ProgramPath();
+        WindowsAppPlatform platform;
+        // The update check identifies the program's own file as any other program file.
+        const std::unique_ptr<TSystemDetectionPlatform> detection = MakeSystemDetectionPlatform();
+        TSystemFileIdentification identification(*detection);
         TMainDlg mainDlg(
             instance,
-            {memory, [&](MainDlgState& state, TKLog* log) { ScanModules(state, automation, log); },
-             [&] { return GetUserDataFolder(programPath, config::kAppTitle); }, SystemShell()});
+            {memory,
+             [&](MainDlgState& state, TKLog* log) { ScanModules(state, automation, log); },
+             [&] { return GetUserDataFolder(programPath, config::kAppTitle); },
+             SystemShell(),
+             platform,
+             identification,
+             {}});
         TAboutDlg aboutDlg(instance, mainDlg.Handle(),
                            {[&] { return GetFileVersionText(programPath); },
                             [](HWND owner, const std::string& address) {

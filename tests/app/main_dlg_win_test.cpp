@@ -5,8 +5,11 @@
 #include "app/message_box_win.h"
 #include "util/codepage_win.h"
 
+#include "fake_app_platform.h"
 #include "support/recording_shell.h"
 #include "support/temp_folder.h"
+#include "update/file_identification.h"
+#include "update/log_entries.h"
 
 #include <gtest/gtest.h>
 
@@ -14,7 +17,12 @@
 
 #include <commctrl.h>
 
+#include <cstdlib>
 #include <exception>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -29,15 +37,89 @@ const SteadyMemory memory;
 
 void NoScan(MainDlgState&, TKLog*) {}
 
-// The window's services with fakes: no scan, a temporary data folder, a recording shell.
+// The program's own file as the update check sees it: older than what the test server offers
+// (1.2.3.5) is never asked about, so no question box waits for an answer.
+class FixedIdentification final : public IFileIdentification {
+public:
+    DisplayedNames DisplayedFileInfo(const std::string&) override { return {"Slotvane", "Tarvik"}; }
+    std::string FileVersion(const std::string&) override { return "2.4.1.3"; }
+};
+
+// The test server standing in for the maker's server (scripts/test starts it); without it, a
+// closed local port, so that no test ever reaches the real server.
+std::string TestServerHost() {
+    const char* address = std::getenv("SLOTVANE_TEST_SERVER");
+    return address != nullptr && *address != '\0' ? address : "127.0.0.1:1";
+}
+
+// The window's services with fakes: no scan, a temporary data folder, a recording shell, a
+// machine that answers from fields (no registry is written) and the test server.
 struct FakeServices {
     TempFolder dataFolder;
     RecordingShell shell;
+    Journal journal;
+    FakeAppPlatform platform{journal};
+    FixedIdentification identification;
+
+    FakeServices() { platform.dataFolder = dataFolder.File(""); }
 
     MainDlgServices With(std::function<void(MainDlgState&, TKLog*)> scan = NoScan) {
-        return {memory, std::move(scan), [this] { return dataFolder.File(""); }, shell};
+        return {memory,          std::move(scan), [this] { return dataFolder.File(""); },
+                shell,           platform,        identification,
+                TestServerHost()};
     }
 };
+
+// Dispatches the messages already waiting, as the message loop would.
+void PumpWaiting() {
+    MSG message{};
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+}
+
+// Dispatches this thread's messages until `done` holds or the time is up.
+bool PumpUntil(const std::function<bool()>& done, DWORD milliseconds) {
+    const ULONGLONG end = GetTickCount64() + milliseconds;
+    while (!done()) {
+        if (GetTickCount64() >= end) {
+            return false;
+        }
+        PumpWaiting();
+        Sleep(10);
+    }
+    return true;
+}
+
+// Activates the window as a switch to the program does, and lets the posted start-up run.
+void Activate(HWND window) {
+    SendMessageW(window, WM_ACTIVATEAPP, TRUE, 0);
+    PumpWaiting();
+}
+
+std::string FileText(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+// The request line of the update check the test server last received for `product`.
+std::string RecordedUpdateRequest(const std::string& product) {
+    WindowsHttpClientOwner owner;
+    const std::unique_ptr<IHttpClient> client = owner.CreateClient();
+    std::string head;
+    bool done = false;
+    client->Settings().url = "http://" + TestServerHost() + "/recorded?" + product;
+    client->SetDestination(&head);
+    client->SetOnComplete([&](IHttpClient&, HttpRequestKind, int) { done = true; });
+    client->StartGet();
+    PumpUntil([&] { return done; }, 5000);
+    return head.substr(0, head.find("\r\n"));
+}
+
+bool MenuItemEnabled(HWND window, UINT id) {
+    return (GetMenuState(GetMenu(window), id, MF_BYCOMMAND) & (MF_GRAYED | MF_DISABLED)) == 0;
+}
 
 // Pumps the thread's messages until WM_QUIT arrives or the time runs out; true on WM_QUIT.
 bool PumpUntilQuit(const TMainDlg& dialog, DWORD milliseconds) {
@@ -207,8 +289,12 @@ TEST(MainDlgWindow, FirstActivationScansOnceAndNarrowsForATwoSlotBoard) {
     GetClientRect(dialog.Handle(), &designed);
     EXPECT_EQ(designed.right, 751);
 
+    // The sequence runs from a posted message, not inside the activation message itself.
     SendMessageW(dialog.Handle(), WM_ACTIVATEAPP, TRUE, 0);
     SendMessageW(dialog.Handle(), WM_ACTIVATEAPP, TRUE, 0);
+    EXPECT_EQ(scans, 0);
+    PumpWaiting();
+    Activate(dialog.Handle());
     EXPECT_EQ(scans, 1);
     EXPECT_EQ(OuterWidth(dialog.Handle()), 387);
     EXPECT_EQ(WindowTextGbk(dialog.Control(kSlotsLbl)), "插槽数量: 2");
@@ -232,7 +318,7 @@ TEST(MainDlgWindow, ExportMenuItemsWriteTheReportAndOpenIt) {
             state.slots[static_cast<size_t>(i)].listVisible = false;
         }
     }));
-    SendMessageW(dialog.Handle(), WM_ACTIVATEAPP, TRUE, 0);
+    Activate(dialog.Handle());
 
     SendMessageW(dialog.Handle(), WM_COMMAND, kExt1, 0);
     SendMessageW(dialog.Handle(), WM_COMMAND, kSpreadsheet1, 0);
@@ -249,6 +335,137 @@ TEST(MainDlgWindow, OpeningTheLogBeforeStartUpDoesNothing) {
     TMainDlg dialog(GetModuleHandleW(nullptr), services.With());
     SendMessageW(dialog.Handle(), WM_COMMAND, kOpenlogfile1, 0);
     EXPECT_TRUE(services.shell.requests.empty());
+}
+
+// The maker's server is the test server here: the program starts on its first activation and
+// never again, and closing writes nothing more.
+TEST(MainDlgWindow, FirstActivationStartsTheProgramOnceAgainstTheMakersServer) {
+    ASSERT_NE(std::getenv("SLOTVANE_TEST_SERVER"), nullptr)
+        << "no test server: run tests/update/hostile_server.py and set SLOTVANE_TEST_SERVER "
+           "(scripts/test does both)";
+    FakeServices services;
+    int scans = 0;
+    TMainDlg dialog(GetModuleHandleW(nullptr), services.With([&](MainDlgState& state, TKLog*) {
+        ++scans;
+        state.slots[3].listVisible = false;
+        state.slots[3].specButtonVisible = false;
+        state.slots[3].emptySlotButtonVisible = true;
+    }));
+    HWND window = dialog.Handle();
+
+    // Not yet activated: the designed caption and no log.
+    PumpWaiting();
+    EXPECT_EQ(WindowTextGbk(window), "MainDlg");
+    EXPECT_EQ(dialog.Logic().Log(), nullptr);
+
+    Activate(window);
+    EXPECT_EQ(scans, 1);
+    EXPECT_EQ(WindowTextGbk(window), "Slotvane v2.4.1.3");
+    EXPECT_EQ(WindowTextGbk(dialog.Control(kGetRAM1Btn + 3)),
+              "空插槽!\r\n\r\n点击这里获取更多内存");
+    EXPECT_EQ(services.platform.registry["Slotvane"], services.platform.programPath);
+
+    ASSERT_NE(dialog.Logic().Log(), nullptr);
+    const TKLog& log = *dialog.Logic().Log();
+    EXPECT_EQ(log.FileName(), services.dataFolder.File("Slotvane.log"));
+    const std::vector<LogEntry> startUp = {
+        {1, "正在开始"},          {1, services.platform.programPath},
+        {1, "Slotvane v2.4.1.3"}, {1, "Windows : 10.0 (Windows10)"},
+        {1, "64 位: Yes"},        {1, "管理员: No"},
+        {1, "便携式: Yes"},
+    };
+    std::vector<LogEntry> entries = LogEntries(log);
+    ASSERT_GE(entries.size(), startUp.size());
+    EXPECT_EQ(std::vector<LogEntry>(entries.begin(), entries.begin() + 7), startUp);
+    EXPECT_NE(FileText(log.FileName()).find("Slotvane v2.4.1.3"), std::string::npos);
+
+    // The link list arrives in the data folder; the start-up check ends silently with the menu
+    // item enabled again.
+    const std::string linkList = services.dataFolder.File("slotvane.ini");
+    EXPECT_TRUE(PumpUntil(
+        [&] {
+            return FileText(linkList).find("[links]") != std::string::npos &&
+                   MenuItemEnabled(window, kCheckforupdate1);
+        },
+        5000));
+    EXPECT_EQ(FileText(linkList), "[links]\r\nram=http://127.0.0.1/memory\r\n");
+    EXPECT_FALSE(dialog.Logic().AutoUpdateCheck());
+    EXPECT_NE(FileText(log.FileName()).find("Slotvane 已经是最新的."), std::string::npos);
+    EXPECT_EQ(RecordedUpdateRequest("Slotvane"),
+              "GET /veyra/check.php?uid=0&ProductName=Slotvane&Company=Tarvik&VH=131076&VL=65539 "
+              "HTTP/1.1");
+
+    // Switching away and back runs nothing again.
+    const std::size_t lines = log.Lines().size();
+    const Journal journal = services.journal;
+    SendMessageW(window, WM_ACTIVATEAPP, FALSE, 0);
+    Activate(window);
+    EXPECT_EQ(scans, 1);
+    EXPECT_EQ(log.Lines().size(), lines);
+    EXPECT_EQ(services.journal, journal);
+
+    // Closing cleans the virtual store (nothing to clean here) and adds no line.
+    const std::string logText = FileText(log.FileName());
+    SendMessageW(window, WM_CLOSE, 0, 0);
+    EXPECT_FALSE(IsWindow(window));
+    EXPECT_EQ(services.journal.back().rfind("CleanVirtualStore ", 0), 0u);
+    EXPECT_EQ(FileText(services.dataFolder.File("Slotvane.log")), logText);
+    EXPECT_EQ(dialog.Logic().Log(), nullptr);
+    MSG quit{};
+    EXPECT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+}
+
+// The menu item is disabled from the start of a check until its answer has arrived.
+TEST(MainDlgWindow, TheUpdateCheckDisablesItsMenuItemUntilTheAnswer) {
+    FakeServices services;
+    TMainDlg dialog(GetModuleHandleW(nullptr), services.With());
+    HWND window = dialog.Handle();
+    // Before start-up there is no checker: the item does nothing.
+    SendMessageW(window, WM_COMMAND, kCheckforupdate1, 0);
+    EXPECT_TRUE(MenuItemEnabled(window, kCheckforupdate1));
+
+    // The start-up message handled directly: no answer can have arrived yet.
+    SendMessageW(window, kStartUpMessage, 0, 0);
+    EXPECT_FALSE(MenuItemEnabled(window, kCheckforupdate1));
+    EXPECT_TRUE(PumpUntil([&] { return MenuItemEnabled(window, kCheckforupdate1); }, 5000));
+}
+
+// The buttons reach the web actions with the window's data.
+TEST(MainDlgWindow, ButtonsOpenTheirAddresses) {
+    const std::string host = TestServerHost();
+    struct Case {
+        int id;
+        std::string melvo;  // the maker's registry value naming the driver-update program
+        std::string opened; // what the shell was asked to open; empty: nothing
+    };
+    const Case cases[] = {
+        {kDriversBtn, "", "http://" + host + "/veyra/drivers.php|||1"},
+        {kDriversBtn, "C:\\Tarvik\\melvo.exe", "C:\\Tarvik\\melvo.exe|||1"},
+        {kGetSpec1Btn + 1, "", ""}, // an empty slot has no part number
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.id);
+        FakeServices services;
+        if (!c.melvo.empty()) {
+            services.platform.registry["Melvo"] = c.melvo;
+            services.platform.files[c.melvo] = "MZ";
+        }
+        TMainDlg dialog(GetModuleHandleW(nullptr), services.With());
+        Activate(dialog.Handle());
+        SendMessageW(dialog.Handle(), WM_COMMAND, MAKEWPARAM(c.id, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(dialog.Control(c.id)));
+        EXPECT_EQ(services.shell.requests, c.opened.empty() ? std::vector<std::string>{}
+                                                            : std::vector<std::string>{c.opened});
+    }
+}
+
+TEST(MainDlgWindow, OpeningTheLogAfterStartUpOpensItsFile) {
+    FakeServices services;
+    TMainDlg dialog(GetModuleHandleW(nullptr), services.With());
+    Activate(dialog.Handle());
+    SendMessageW(dialog.Handle(), WM_COMMAND, kOpenlogfile1, 0);
+    EXPECT_EQ(services.shell.requests,
+              (std::vector<std::string>{services.dataFolder.File("Slotvane.log") + "|||1"}));
 }
 
 TEST(MainDlgWindow, CtrlQClosesTheWindowAndEndsTheLoop) {

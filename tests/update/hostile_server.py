@@ -31,6 +31,7 @@ def redirect(status, location):
     return answer("HTTP/1.1 %d Moved" % status, ["Location: " + location, "Content-Length: 0"])
 
 
+LINK_LIST = b"[links]\r\nram=http://127.0.0.1/memory\r\n"
 HTML_PAGE = b"<html><head><title>Sign in</title></head><body>Wi-Fi login\r\n</body></html>"
 
 
@@ -102,6 +103,7 @@ ROUTES = {
     "/duplicate-length": lambda h, q: h.send(answer(
         "HTTP/1.1 200 OK", ["Content-Length: 5", "Content-Length: 7"], b"hello!!")),
     "/veyra/check.php": update_check,
+    "/slotvane/slotvane.ini": lambda h, q: h.send(ok(LINK_LIST)),
     "/recorded": recorded,
 }
 
