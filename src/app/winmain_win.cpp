@@ -7,7 +7,7 @@
 #include "app/main_dlg_win.h"
 #include "app/memory_status_win.h"
 #include "app/module_scan.h"
-#include "identify/system_detection_platform.h"
+#include "identify/system_identify_platform.h"
 #include "update/system_file_identification.h"
 #include "util/file_info.h"
 #include "util/folders_win.h"
@@ -36,8 +36,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
         const std::string programPath = ProgramPath();
         WindowsAppPlatform platform;
         // The update check identifies the program's own file as any other program file.
-        const std::unique_ptr<TSystemDetectionPlatform> detection = MakeSystemDetectionPlatform();
-        TSystemFileIdentification identification(*detection);
+        const std::unique_ptr<TSystemIdentifyPlatform> machine = MakeSystemIdentifyPlatform();
+        TSystemFileIdentification identification(*machine);
         TMainDlg mainDlg(
             instance,
             {memory,

@@ -1,7 +1,7 @@
 #include "cli/identify_command.h"
 
 #include "identify/identify_text.h"
-#include "identify/system_detection_platform.h"
+#include "identify/system_identify_platform.h"
 #include "identify/version_detection.h"
 #include "util/file_bytes.h"
 
@@ -132,6 +132,6 @@ int RunIdentify(const std::vector<std::string>& arguments, CliContext& context,
 }
 
 int RunIdentifyCommand(const std::vector<std::string>& arguments, CliContext& context) {
-    const std::unique_ptr<TSystemDetectionPlatform> platform = MakeSystemDetectionPlatform();
+    const std::unique_ptr<TSystemIdentifyPlatform> platform = MakeSystemIdentifyPlatform();
     return RunIdentify(arguments, context, *platform);
 }

@@ -129,3 +129,17 @@ std::string Utf8FromIdentifyText(std::string_view text) {
     }
     return out;
 }
+
+std::string IdentifyTextFromUtf16Bytes(std::string_view bytes) {
+    if (bytes.size() >= 2 && static_cast<unsigned char>(bytes[0]) == 0xFF &&
+        static_cast<unsigned char>(bytes[1]) == 0xFE) {
+        bytes.remove_prefix(2);
+    }
+    std::u16string text;
+    text.reserve(bytes.size() / 2);
+    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
+        text += static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) |
+                                      static_cast<unsigned char>(bytes[i + 1]) << 8);
+    }
+    return IdentifyTextFromUtf16(text);
+}

@@ -10,6 +10,10 @@
 
 std::string IdentifyTextFromUtf16(std::u16string_view text);
 
+// The same for UTF-16 bytes (little-endian, an optional byte-order mark); an odd last byte is
+// ignored.
+std::string IdentifyTextFromUtf16Bytes(std::string_view bytes);
+
 // UTF-8 for showing such text: a two-byte code page 936 code as its character, any other byte
 // from 0x80 up as its Windows-1252 character (so 0xAE, 0x99 and 0xA9 show as "®", "™", "©"),
 // a byte that is neither as U+FFFD.

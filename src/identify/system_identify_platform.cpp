@@ -1,13 +1,25 @@
 #include "identify/system_identify_platform.h"
 
+#include "identify/displayed_file_info.h"
 #include "identify/folder_search.h"
+#include "identify/identify_text.h"
 #include "identify/pe_image.h"
 #include "identify/string_helpers.h"
 #include "identify/version_strings.h"
 #include "update/version.h"
 #include "util/file_bytes.h"
 #include "util/file_info.h"
+#include "util/os_error.h"
 #include "util/uninstall_entries.h"
+
+#include <algorithm>
+
+namespace {
+
+// ERROR_FILE_NOT_FOUND: what a file that a rule must read answers when it cannot be opened.
+constexpr std::uint32_t kFileNotFound = 2;
+
+} // namespace
 
 TSystemIdentifyPlatform::TSystemIdentifyPlatform(IdentifyMachine machine,
                                                  std::unique_ptr<IRegistryReader> registry,
@@ -59,6 +71,67 @@ std::string TSystemIdentifyPlatform::FindUninstallVersion(const std::string& nam
 
 std::string TSystemIdentifyPlatform::HighestVersionSubfolder(const std::string& path) {
     return ::HighestVersionSubfolder(path, fileSystem_);
+}
+
+TDisplayedFileInfo TSystemIdentifyPlatform::DisplayedFileInfo(const std::string& path) {
+    return GetDisplayedFileInfo(path, *this);
+}
+
+std::string TSystemIdentifyPlatform::FindUninstallVersionWith(const std::string& name,
+                                                              const std::string& word) {
+    return uninstall_.FindUninstallVersionWith(name, word);
+}
+
+std::string TSystemIdentifyPlatform::FindUninstallVersionWithout(const std::string& name,
+                                                                 const std::string& word) {
+    return uninstall_.FindUninstallVersionWithout(name, word);
+}
+
+std::string TSystemIdentifyPlatform::FindUninstallNameVersion(const std::string& name) {
+    return uninstall_.FindUninstallNameVersion(name);
+}
+
+std::string TSystemIdentifyPlatform::FindUninstallTitleVersion(const std::string& name) {
+    return uninstall_.FindUninstallTitleVersion(name);
+}
+
+std::string TSystemIdentifyPlatform::FindUninstallSecondWord(const std::string& name) {
+    return uninstall_.FindUninstallSecondWord(name);
+}
+
+bool TSystemIdentifyPlatform::HasVersionResource(const std::string& path) {
+    return LoadVersionResource(path, *versionApi_).has_value();
+}
+
+IFileSystem& TSystemIdentifyPlatform::FileSystem() {
+    return fileSystem_;
+}
+
+bool TSystemIdentifyPlatform::FileExists(const std::string& path) {
+    return WideFileExists(path);
+}
+
+std::string TSystemIdentifyPlatform::ReadFileStart(const std::string& path, std::size_t maxBytes) {
+    const std::unique_ptr<IByteSource> file = OpenFileBytes(path);
+    if (!file) {
+        throw MakeOSError(kFileNotFound);
+    }
+    const std::uint64_t size = std::min<std::uint64_t>(file->Size(), maxBytes);
+    return file->ReadAt(0, static_cast<std::size_t>(size));
+}
+
+std::string TSystemIdentifyPlatform::ReadUtf16FileStart(const std::string& path,
+                                                        std::size_t maxBytes) {
+    return IdentifyTextFromUtf16Bytes(ReadFileStart(path, maxBytes));
+}
+
+std::optional<std::int32_t> TSystemIdentifyPlatform::ReadFfdshowRevision() {
+    return registry_->ReadInteger(RegistryRoot::LocalMachine, "SOFTWARE\\GNU\\ffdshow\\",
+                                  "revision");
+}
+
+std::string TSystemIdentifyPlatform::SystemFolder() {
+    return machine_.systemFolder;
 }
 
 std::string HighestVersionSubfolder(const std::string& path, IFileSystem& fileSystem) {

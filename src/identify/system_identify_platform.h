@@ -1,11 +1,12 @@
-// The machine as the identification rules see it, composed of the real seams: the file reader
-// and the platform's version reading, the file system, and the registry (64-bit view on a 64-bit
-// system). Portable: each build supplies its seams through MakeSystemIdentifyPlatform.
+// The machine as the identification rules and the version detection see it, composed of the real
+// seams: the file reader and the platform's version reading, the file system, and the registry
+// (64-bit view on a 64-bit system). Portable: each build supplies its seams through
+// MakeSystemIdentifyPlatform.
 #pragma once
 
-#include "identify/identify_platform.h"
 #include "identify/uninstall_lookup.h"
 #include "identify/version_api.h"
+#include "identify/version_detection_platform.h"
 #include "util/file_system.h"
 #include "util/registry_reader.h"
 
@@ -19,7 +20,7 @@ struct IdentifyMachine {
     std::string systemFolder; // the system folder's path, empty when unknown
 };
 
-class TSystemIdentifyPlatform final : public IIdentifyPlatform {
+class TSystemIdentifyPlatform final : public IVersionDetectionPlatform {
 public:
     TSystemIdentifyPlatform(IdentifyMachine machine, std::unique_ptr<IRegistryReader> registry,
                             std::unique_ptr<IVersionApi> versionApi, IFileSystem& fileSystem);
@@ -33,9 +34,23 @@ public:
     bool IsProgramInstalled(const std::string& prefix) override;
     std::string FindUninstallVersion(const std::string& name) override;
 
-    // The other uninstall lookups and the subfolder search, for the version detection.
+    TDisplayedFileInfo DisplayedFileInfo(const std::string& path) override;
+    std::string FindUninstallVersionWith(const std::string& name, const std::string& word) override;
+    std::string FindUninstallVersionWithout(const std::string& name,
+                                            const std::string& word) override;
+    std::string FindUninstallNameVersion(const std::string& name) override;
+    std::string FindUninstallTitleVersion(const std::string& name) override;
+    std::string FindUninstallSecondWord(const std::string& name) override;
+    bool HasVersionResource(const std::string& path) override;
+    std::string HighestVersionSubfolder(const std::string& path) override;
+    IFileSystem& FileSystem() override;
+    bool FileExists(const std::string& path) override;
+    std::string ReadFileStart(const std::string& path, std::size_t maxBytes) override;
+    std::string ReadUtf16FileStart(const std::string& path, std::size_t maxBytes) override;
+    std::optional<std::int32_t> ReadFfdshowRevision() override;
+    std::string SystemFolder() override;
+
     const TUninstallLookup& Uninstall() const { return uninstall_; }
-    std::string HighestVersionSubfolder(const std::string& path);
 
 private:
     IdentifyMachine machine_;

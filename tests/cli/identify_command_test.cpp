@@ -1,7 +1,7 @@
 #include "cli/identify_command.h"
 
 #include "identify/string_helpers.h"
-#include "identify/system_detection_platform.h"
+#include "identify/system_identify_platform.h"
 #include "support/pe_builder.h"
 #include "support/temp_folder.h"
 
@@ -29,7 +29,7 @@ protected:
     }
 
     int Run(const std::vector<std::string>& arguments) {
-        const auto platform = MakeSystemDetectionPlatform();
+        const auto platform = MakeSystemIdentifyPlatform();
         return RunIdentify(arguments, context_, *platform);
     }
 

@@ -85,4 +85,22 @@ TEST(IdentifyText, EveryConvertedCharacterReadsBack) {
     }
 }
 
+TEST(IdentifyText, Utf16BytesReadAsIdentificationText) {
+    using namespace std::string_literals;
+    struct Case {
+        std::string bytes;
+        std::string expected;
+    };
+    const Case cases[] = {
+        {"\xFF\xFEi\0d\0=\0001\0"s, "id=1"},
+        {"a\0b\0"s, "ab"},
+        {"a\0b"s, "a"},                      // an odd last byte is ignored
+        {"-N\x87\x65"s, "\xD6\xD0\xCE\xC4"}, // 中文 in the 8-bit text
+        {""s, ""},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(IdentifyTextFromUtf16Bytes(c.bytes), c.expected);
+    }
+}
+
 } // namespace

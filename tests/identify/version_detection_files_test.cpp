@@ -1,6 +1,6 @@
 // The version detection on real program files, read through this system's platform: the
 // version resource parser natively, the system's version functions under Wine.
-#include "identify/system_detection_platform.h"
+#include "identify/system_identify_platform.h"
 #include "identify/version_detection.h"
 
 #include "support/pe_builder.h"
@@ -41,7 +41,7 @@ TEST(VersionDetectionFilesTest, WeighsTheFixedVersionAgainstTheVersionTexts) {
         {Fixed(1, 0, 0, 0), u"2, 0, 1, 7", u"", u"Tool", "2.0.1.7"},
     };
     TempFolder folder;
-    const auto platform = MakeSystemDetectionPlatform();
+    const auto platform = MakeSystemIdentifyPlatform();
     int index = 0;
     for (const Case& c : cases) {
         std::vector<Node> strings = {String(u"ProductName", c.productName)};
@@ -81,7 +81,7 @@ std::string Program(const TempFolder& folder, const std::string& name, std::uint
 
 TEST(VersionDetectionFilesTest, ALauncherTakesItsSiblingsVersion) {
     TempFolder folder;
-    const auto platform = MakeSystemDetectionPlatform();
+    const auto platform = MakeSystemIdentifyPlatform();
     std::string launcher = Program(folder, "Uplay.exe", Fixed(1, 0, 0, 0));
     EXPECT_EQ(DetectFileVersion(launcher, *platform), "1.0.0.0");
     Program(folder, "UbisoftGameLauncher.exe", Fixed(4, 5, 0, 0));
@@ -92,30 +92,12 @@ TEST(VersionDetectionFilesTest, ALauncherTakesItsSiblingsVersion) {
 
 TEST(VersionDetectionFilesTest, FilesWithoutVersionResource) {
     TempFolder folder;
-    const auto platform = MakeSystemDetectionPlatform();
+    const auto platform = MakeSystemIdentifyPlatform();
     std::string missing = folder.File("missing.exe");
     EXPECT_EQ(DetectFileVersion(missing, *platform), "File not found");
     std::string plain = folder.File("plain.exe");
     std::ofstream(plain, std::ios::binary) << "MZ not really a program";
     EXPECT_EQ(DetectFileVersion(plain, *platform), "");
-}
-
-TEST(VersionDetectionFilesTest, Utf16FilesReadAsIdentificationText) {
-    using namespace std::string_literals;
-    struct Case {
-        std::string bytes;
-        std::string expected;
-    };
-    const Case cases[] = {
-        {"\xFF\xFEi\0d\0=\0001\0"s, "id=1"},
-        {"a\0b\0"s, "ab"},
-        {"a\0b"s, "a"},                      // an odd last byte is ignored
-        {"-N\x87\x65"s, "\xD6\xD0\xCE\xC4"}, // 中文 in the 8-bit text
-        {""s, ""},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(IdentifyTextFromUtf16Bytes(c.bytes), c.expected);
-    }
 }
 
 } // namespace

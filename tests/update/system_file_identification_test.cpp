@@ -1,6 +1,6 @@
 #include "update/system_file_identification.h"
 
-#include "identify/system_detection_platform.h"
+#include "identify/system_identify_platform.h"
 
 #include "support/pe_builder.h"
 #include "support/temp_folder.h"
@@ -24,7 +24,7 @@ TEST(SystemFileIdentificationTest, AnswersTheEnginesNamesAndVersion) {
                                   String(u"ProductName", u"Memory Tool")}),
                       false)
                .bytes;
-    const auto platform = MakeSystemDetectionPlatform();
+    const auto platform = MakeSystemIdentifyPlatform();
     TSystemFileIdentification identification(*platform);
     const DisplayedNames names = identification.DisplayedFileInfo(path);
     EXPECT_EQ(names.Product, "Memory Tool");

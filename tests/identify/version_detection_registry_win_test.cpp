@@ -1,5 +1,5 @@
 // The version detection's registry reads against the real registry under Wine.
-#include "identify/system_detection_platform.h"
+#include "identify/system_identify_platform.h"
 #include "identify/version_detection.h"
 #include "util/os_error.h"
 
@@ -55,8 +55,8 @@ private:
 
 const std::wstring kCodecKey = L"SOFTWARE\\GNU\\ffdshow";
 
-TEST(SystemDetectionPlatformWin, ReadsTheCodecRevisionAsAnInteger) {
-    const auto platform = MakeSystemDetectionPlatform();
+TEST(VersionDetectionRegistryWin, ReadsTheCodecRevisionAsAnInteger) {
+    const auto platform = MakeSystemIdentifyPlatform();
     EXPECT_EQ(platform->ReadFfdshowRevision(), std::nullopt);
     {
         MachineKeys keys;
@@ -82,7 +82,7 @@ TEST(SystemDetectionPlatformWin, ReadsTheCodecRevisionAsAnInteger) {
     EXPECT_EQ(platform->ReadFfdshowRevision(), std::nullopt);
 }
 
-TEST(SystemDetectionPlatformWin, CodecPackTokensReadTheUninstallEntries) {
+TEST(VersionDetectionRegistryWin, CodecPackTokensReadTheUninstallEntries) {
     MachineKeys keys;
     const std::wstring uninstall = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
     keys.WriteText(uninstall + L"KLiteCodecPack64_is1", L"DisplayName",
@@ -90,7 +90,7 @@ TEST(SystemDetectionPlatformWin, CodecPackTokensReadTheUninstallEntries) {
     keys.WriteText(uninstall + L"KLiteCodecPack64_is1", L"DisplayVersion", L"17.9.4");
     keys.WriteText(uninstall + L"KLiteCodecPack_is1", L"DisplayName", L"K-Lite Codec Pack 17.9.2");
     keys.WriteText(uninstall + L"KLiteCodecPack_is1", L"DisplayVersion", L"17.9.2");
-    const auto platform = MakeSystemDetectionPlatform();
+    const auto platform = MakeSystemIdentifyPlatform();
     std::string token = "KLITE64";
     EXPECT_EQ(DetectFileVersion(token, *platform), "17.9.4");
     token = "KLITE";
