@@ -284,18 +284,27 @@ std::string Fetch(const std::string& url) {
     return transfer.body;
 }
 
-TEST(HttpClientWinTest, TheUpdateCheckSendsItsQueryByteForByte) {
-    REQUIRE_SERVER(server);
-    TempFolder folder;
-    TKLog log(folder.File("test.log"), true, 100);
-    FixedIdentification identification({"内存 Slot vane", "Tarvik"});
+// Runs one update check of a program of that product name against the test server, through the
+// real client, and hands the finished checker to inspect.
+void RunUpdateCheck(const std::string& server, const std::string& product, TKLog& log,
+                    const std::function<void(TVeyraLite&)>& inspect) {
+    FixedIdentification identification({product, "Tarvik"});
     TVeyraLite checker(&log, "Slotvane", identification, SystemTickCounter(), server);
     WindowsHttpClientOwner owner;
     int callbacks = 0;
     checker.CheckForUpdate("slotvane.exe", owner, [&](TVeyraLite&) { ++callbacks; });
     ASSERT_TRUE(PumpUntil([&] { return callbacks > 0; }, 5000));
-    EXPECT_TRUE(checker.AnswerValid());
-    EXPECT_FALSE(checker.NewerAvailable()); // 1.2.3.5 is older than 2.1.0.5
+    inspect(checker);
+}
+
+TEST(HttpClientWinTest, TheUpdateCheckSendsItsQueryByteForByte) {
+    REQUIRE_SERVER(server);
+    TempFolder folder;
+    TKLog log(folder.File("test.log"), true, 100);
+    RunUpdateCheck(server, "内存 Slot vane", log, [](TVeyraLite& checker) {
+        EXPECT_TRUE(checker.AnswerValid());
+        EXPECT_FALSE(checker.NewerAvailable()); // 1.2.3.5 is older than 2.1.0.5
+    });
     const std::string product = "%C4%DA%B4%E6%20Slot%20vane";
     EXPECT_EQ(Fetch("http://" + server + "/recorded?" + product),
               "GET /veyra/check.php?uid=0&ProductName=" + product +
@@ -307,14 +316,10 @@ TEST(HttpClientWinTest, ACaptivePortalPageIsNoVersionAndStaysOnOneLogLine) {
     REQUIRE_SERVER(server);
     TempFolder folder;
     TKLog log(folder.File("test.log"), true, 100);
-    FixedIdentification identification({"portal", "Tarvik"});
-    TVeyraLite checker(&log, "Slotvane", identification, SystemTickCounter(), server);
-    WindowsHttpClientOwner owner;
-    int callbacks = 0;
-    checker.CheckForUpdate("slotvane.exe", owner, [&](TVeyraLite&) { ++callbacks; });
-    ASSERT_TRUE(PumpUntil([&] { return callbacks > 0; }, 5000));
-    EXPECT_FALSE(checker.AnswerValid());
-    EXPECT_FALSE(checker.NewerAvailable());
+    RunUpdateCheck(server, "portal", log, [](TVeyraLite& checker) {
+        EXPECT_FALSE(checker.AnswerValid());
+        EXPECT_FALSE(checker.NewerAvailable());
+    });
     EXPECT_EQ(LogEntries(log).back(),
               LogEntry(0, "Slotvane 更新自检: 服务器错误 (<html><head><title>Sign in</title></head>"
                           "<body>Wi-Fi login  </body></html>)"));
