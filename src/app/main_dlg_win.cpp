@@ -118,15 +118,15 @@ HICON LoadIconSized(HINSTANCE instance, int id, int size) {
         LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
 }
 
-// Labels keep the size of their text, as the designed labels do.
-void SetLabelText(HWND label, const std::wstring& text) {
-    HDC dc = GetDC(label);
+// Labels keep the size of their text, as the designed labels do. The text is measured on a memory
+// DC: a label's own DC would cost a round trip to the window server at every change.
+void SetLabelText(HDC measuring, HWND label, const std::wstring& text) {
     SIZE size{};
     {
-        SelectedObject font(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(label, WM_GETFONT, 0, 0)));
-        GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+        SelectedObject font(measuring,
+                            reinterpret_cast<HGDIOBJ>(SendMessageW(label, WM_GETFONT, 0, 0)));
+        GetTextExtentPoint32W(measuring, text.c_str(), static_cast<int>(text.size()), &size);
     }
-    ReleaseDC(label, dc);
     // A label whose size stays (most ticks) is not moved, which would repaint its parent too.
     RECT current{};
     GetClientRect(label, &current);
@@ -137,8 +137,8 @@ void SetLabelText(HWND label, const std::wstring& text) {
     SetWindowTextW(label, text.c_str());
 }
 
-void SetLabel(HWND label, const std::string& text) {
-    SetLabelText(label, WideFromGbk(text));
+void SetLabel(HDC measuring, HWND label, const std::string& text) {
+    SetLabelText(measuring, label, WideFromGbk(text));
 }
 
 void ShowControl(HWND control, bool visible) {
@@ -240,7 +240,7 @@ void TMainDlg::CreateControls() {
             control = CreateChild(L"STATIC", WS_VISIBLE | SS_LEFT | SS_NOPREFIX, 0, parent, row.id,
                                   row.rect, row.caption,
                                   row.id == kLabel2 ? boldFont_.get() : font_.get());
-            SetLabel(control, row.caption);
+            SetLabel(measuring_.get(), control, row.caption);
             break;
         case Kind::GroupBox:
             control = CreateChild(L"BUTTON", WS_VISIBLE | BS_GROUPBOX | WS_CLIPCHILDREN,
@@ -312,7 +312,8 @@ HWND TMainDlg::Control(int id) const {
 }
 
 bool TMainDlg::TranslateShortcut(MSG& message) const {
-    return shortcuts_ && TranslateAcceleratorW(window_, shortcuts_.get(), &message) != 0;
+    return shortcuts_ && message.message >= WM_KEYFIRST && message.message <= WM_KEYLAST &&
+           TranslateAcceleratorW(window_, shortcuts_.get(), &message) != 0;
 }
 
 void TMainDlg::ApplyState() {
@@ -333,20 +334,20 @@ void TMainDlg::ApplyState() {
         DrawMenuBar(window_);
     }
     if (changed(&MainDlgState::slotsLabel)) {
-        SetLabel(Control(kSlotsLbl), state_.slotsLabel);
+        SetLabel(measuring_.get(), Control(kSlotsLbl), state_.slotsLabel);
     }
     if (changed(&MainDlgState::curmemLabel)) {
-        SetLabel(Control(kCurmemLbl), state_.curmemLabel);
+        SetLabel(measuring_.get(), Control(kCurmemLbl), state_.curmemLabel);
     }
     if (changed(&MainDlgState::maxmemLabel)) {
-        SetLabel(Control(kMaxmemLbl), state_.maxmemLabel);
+        SetLabel(measuring_.get(), Control(kMaxmemLbl), state_.maxmemLabel);
     }
     ShowControl(Control(kMaxmemLbl), state_.maxmemVisible);
     if (changed(&MainDlgState::phyusedLabel)) {
-        SetLabel(Control(kPhyusedLbl), state_.phyusedLabel);
+        SetLabel(measuring_.get(), Control(kPhyusedLbl), state_.phyusedLabel);
     }
     if (changed(&MainDlgState::phytotLabel)) {
-        SetLabel(Control(kPhytotLbl), state_.phytotLabel);
+        SetLabel(measuring_.get(), Control(kPhytotLbl), state_.phytotLabel);
     }
     for (int i = 0; i < kSlotPanelCount; ++i) {
         ApplySlot(i, state_.slots[static_cast<size_t>(i)],
@@ -371,17 +372,19 @@ void TMainDlg::ApplyMemoryLabels() {
         return;
     }
     if (state_.phyusedLabel != applied_->phyusedLabel) {
-        SetLabel(Control(kPhyusedLbl), state_.phyusedLabel);
+        SetLabel(measuring_.get(), Control(kPhyusedLbl), state_.phyusedLabel);
         applied_->phyusedLabel = state_.phyusedLabel;
     }
     if (state_.phytotLabel != applied_->phytotLabel) {
-        SetLabel(Control(kPhytotLbl), state_.phytotLabel);
+        SetLabel(measuring_.get(), Control(kPhytotLbl), state_.phytotLabel);
         applied_->phytotLabel = state_.phytotLabel;
     }
 }
 
 bool TMainDlg::TranslateDialogKeys(MSG& message) const {
-    if (window_ == nullptr) {
+    // Only keys concern the dialog keys. Asking for the focus, or letting the dialog manager look
+    // at every message, would cost a round trip to the window server on each timer tick and paint.
+    if (window_ == nullptr || message.message < WM_KEYFIRST || message.message > WM_KEYLAST) {
         return false;
     }
     // Enter presses the focused button, as Space does.
@@ -469,7 +472,10 @@ void TMainDlg::Mem_tmrTimer() {
     RunGuarded(window_, [&] {
         ::Mem_tmrTimer(state_, scope_, services_.memory, decimalSeparator_);
         ApplyMemoryLabels();
-        InvalidateRect(Control(kScope), nullptr, FALSE);
+        // Nothing to show while minimised; the paint at restoring draws what is due.
+        if (!IsIconic(window_)) {
+            scopeView_.Show(Control(kScope));
+        }
     });
     ticking_ = false;
 }

@@ -142,6 +142,8 @@ private:
     UniqueIcon driversIcon_;
     UniqueIcon searchGlyph_;
     UniqueIcon bannerIcon_;
+    // Where the labels' texts are measured.
+    MemoryDC measuring_{nullptr};
 
     MainDlgState state_;
     std::optional<MainDlgState> applied_;

@@ -45,22 +45,26 @@ TScopeView::TScopeView(const TScopeModel& model)
       gridPen_(CreatePen(PS_SOLID, 1, kGrid)), basePen_(CreatePen(PS_SOLID, 1, kBaseLine)),
       linePen_(CreatePen(PS_SOLID, 1, kLine)) {}
 
-void TScopeView::Paint(HWND window) {
-    PaintScope paint(window);
-    if (!buffer_) {
-        buffer_ = std::make_unique<MemoryDC>(paint.dc());
-        // A device-independent bitmap: the system draws into it in the program's own memory,
-        // without a round trip to the display for every line.
-        BITMAPINFO format{};
-        format.bmiHeader.biSize = sizeof format.bmiHeader;
-        format.bmiHeader.biWidth = TScopeModel::kWidth;
-        format.bmiHeader.biHeight = -TScopeModel::kHeight;
-        format.bmiHeader.biPlanes = 1;
-        format.bmiHeader.biBitCount = 32;
-        format.bmiHeader.biCompression = BI_RGB;
-        void* bits = nullptr;
-        bitmap_.reset(CreateDIBSection(paint.dc(), &format, DIB_RGB_COLORS, &bits, nullptr, 0));
+void TScopeView::EnsureBuffer(HDC compatible) {
+    if (buffer_) {
+        return;
     }
+    buffer_ = std::make_unique<MemoryDC>(compatible);
+    // A device-independent bitmap: the system draws into it in the program's own memory, without
+    // a round trip to the display for every line.
+    BITMAPINFO format{};
+    format.bmiHeader.biSize = sizeof format.bmiHeader;
+    format.bmiHeader.biWidth = TScopeModel::kWidth;
+    format.bmiHeader.biHeight = -TScopeModel::kHeight;
+    format.bmiHeader.biPlanes = 1;
+    format.bmiHeader.biBitCount = 32;
+    format.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    bitmap_.reset(CreateDIBSection(compatible, &format, DIB_RGB_COLORS, &bits, nullptr, 0));
+    renderedAdvances_ = -1;
+}
+
+void TScopeView::Render() {
     HDC dc = buffer_->get();
     SelectedObject selectedBitmap(dc, bitmap_.get());
 
@@ -90,7 +94,32 @@ void TScopeView::Paint(HWND window) {
         SelectedObject pen(dc, linePen_.get());
         Polyline(dc, line.data(), static_cast<int>(line.size()));
     }
-    BitBlt(paint.dc(), 0, 0, TScopeModel::kWidth, TScopeModel::kHeight, dc, 0, 0, SRCCOPY);
+    renderedAdvances_ = model_.Advances();
+}
+
+void TScopeView::Present(HDC target) const {
+    HDC dc = buffer_->get();
+    SelectedObject selectedBitmap(dc, bitmap_.get());
+    BitBlt(target, 0, 0, TScopeModel::kWidth, TScopeModel::kHeight, dc, 0, 0, SRCCOPY);
+}
+
+void TScopeView::Show(HWND window) {
+    WindowDC target(window);
+    if (target.get() == nullptr) {
+        return;
+    }
+    EnsureBuffer(target.get());
+    Render();
+    Present(target.get());
+}
+
+void TScopeView::Paint(HWND window) {
+    PaintScope paint(window);
+    EnsureBuffer(paint.dc());
+    if (renderedAdvances_ != model_.Advances()) {
+        Render();
+    }
+    Present(paint.dc());
 }
 
 const wchar_t* ScopeWindowClass(HINSTANCE instance) {

@@ -14,9 +14,18 @@ class TScopeView {
 public:
     explicit TScopeView(const TScopeModel& model);
 
+    // Draws the model into the back buffer and copies it onto the control at once. A tick shows
+    // its advance this way rather than by invalidating the control: a paint cycle costs several
+    // round trips to the window server, once a second for as long as the program runs.
+    void Show(HWND window);
+    // WM_PAINT: copies the back buffer, drawn at the last advance, onto the control.
     void Paint(HWND window);
 
 private:
+    void EnsureBuffer(HDC compatible);
+    void Render();
+    void Present(HDC target) const;
+
     const TScopeModel& model_;
     UniqueBrush background_;
     UniquePen gridPen_;
@@ -25,6 +34,8 @@ private:
     // Made on the first paint, compatible with the control's display.
     std::unique_ptr<MemoryDC> buffer_;
     UniqueBitmap bitmap_;
+    // The advance the back buffer shows; -1 before the first drawing.
+    int renderedAdvances_ = -1;
 };
 
 // Registers the window class once; the control's creation parameter is the view it paints.

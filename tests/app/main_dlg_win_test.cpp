@@ -35,6 +35,13 @@ public:
 };
 const SteadyMemory memory;
 
+class SettableMemory final : public IMemoryStatusSource {
+public:
+    MemoryStatus QueryMemoryStatus() const override { return {load, 8ull << 30, 4ull << 30}; }
+    std::optional<std::uint64_t> InstalledMemoryKilobytes() const override { return 8ull << 20; }
+    unsigned load = 50;
+};
+
 void NoScan(MainDlgState&, TKLog*) {}
 
 // The program's own file as the update check sees it: older than what the test server offers
@@ -60,11 +67,12 @@ struct FakeServices {
     Journal journal;
     FakeAppPlatform platform{journal};
     FixedIdentification identification;
+    const IMemoryStatusSource* memorySource = &memory;
 
     FakeServices() { platform.dataFolder = dataFolder.File(""); }
 
     MainDlgServices With(std::function<void(MainDlgState&, TKLog*)> scan = NoScan) {
-        return {memory,          std::move(scan), [this] { return dataFolder.File(""); },
+        return {*memorySource,   std::move(scan), [this] { return dataFolder.File(""); },
                 shell,           platform,        identification,
                 TestServerHost()};
     }
@@ -272,6 +280,44 @@ TEST(MainDlgWindow, EachTickAdvancesTheChartOnceAndUpdatesTheLabels) {
     SendMessageW(dialog.Handle(), WM_TIMER, kMemTimerId, 0);
     EXPECT_EQ(dialog.Scope().Advances(), before + 2);
     EXPECT_EQ(WindowTextGbk(dialog.Control(kPhytotLbl)).substr(0, 4), "总计");
+}
+
+// Whether the chart shows its line on `row` just left of its right edge, on the screen.
+bool ChartLineOnRow(HWND chart, int row) {
+    HDC dc = GetDC(chart);
+    const COLORREF pixel = GetPixel(dc, TScopeModel::kWidth - 2, row);
+    ReleaseDC(chart, dc);
+    return pixel == RGB(0, 255, 0);
+}
+
+TEST(MainDlgWindow, ATickDrawsTheChartAtOnceAndAMinimisedWindowCatchesUpWhenRestored) {
+    SettableMemory load;
+    FakeServices services;
+    services.memorySource = &load;
+    TMainDlg dialog(GetModuleHandleW(nullptr), services.With());
+    ShowWindow(dialog.Handle(), SW_SHOWNOACTIVATE);
+    UpdateWindow(dialog.Handle());
+    PumpWaiting();
+    HWND chart = dialog.Control(kScope);
+
+    // Two ticks at one load draw a level segment ending on the right edge.
+    load.load = 20;
+    SendMessageW(dialog.Handle(), WM_TIMER, kMemTimerId, 0);
+    SendMessageW(dialog.Handle(), WM_TIMER, kMemTimerId, 0);
+    RECT pending{};
+    EXPECT_FALSE(GetUpdateRect(chart, &pending, FALSE)) << "no paint is left waiting";
+    EXPECT_TRUE(ChartLineOnRow(chart, TScopeModel::RowOfValue(20)));
+
+    // Ticks while minimised draw nothing; restoring shows where the chart has got to.
+    ShowWindow(dialog.Handle(), SW_MINIMIZE);
+    load.load = 70;
+    SendMessageW(dialog.Handle(), WM_TIMER, kMemTimerId, 0);
+    SendMessageW(dialog.Handle(), WM_TIMER, kMemTimerId, 0);
+    ShowWindow(dialog.Handle(), SW_RESTORE);
+    UpdateWindow(dialog.Handle());
+    PumpWaiting();
+    EXPECT_TRUE(ChartLineOnRow(chart, TScopeModel::RowOfValue(70)));
+    EXPECT_FALSE(ChartLineOnRow(chart, TScopeModel::RowOfValue(20)));
 }
 
 TEST(MainDlgWindow, FirstActivationScansOnceAndNarrowsForATwoSlotBoard) {
