@@ -16,9 +16,11 @@
 #include <uxtheme.h>
 
 #include <array>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <utility>
+#include <vector>
 
 namespace {
 
@@ -141,8 +143,14 @@ void SetLabel(HDC measuring, HWND label, const std::string& text) {
     SetLabelText(measuring, label, WideFromGbk(text));
 }
 
+// The control's own visibility, whatever its parents': a panel whose painting is paused counts as
+// hidden to IsWindowVisible.
+bool ShownItself(HWND control) {
+    return (GetWindowLongPtrW(control, GWL_STYLE) & WS_VISIBLE) != 0;
+}
+
 void ShowControl(HWND control, bool visible) {
-    if ((IsWindowVisible(control) != FALSE) != visible) {
+    if (ShownItself(control) != visible) {
         ShowWindow(control, visible ? SW_SHOW : SW_HIDE);
     }
 }
@@ -180,6 +188,35 @@ void FillListView(HWND list, const SlotPanelState& slot) {
     SendMessageW(list, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(list, nullptr, TRUE);
 }
+
+// Pauses the painting of a window's panels (its direct children) and paints them all once when it
+// ends. Applying a scan changes dozens of controls, each of which would otherwise paint itself at
+// once and again after the window narrows.
+class PanelPaintPause {
+public:
+    explicit PanelPaintPause(HWND window) : window_(window) {
+        for (HWND panel = GetWindow(window, GW_CHILD); panel != nullptr;
+             panel = GetWindow(panel, GW_HWNDNEXT)) {
+            if (ShownItself(panel)) {
+                SendMessageW(panel, WM_SETREDRAW, FALSE, 0);
+                panels_.push_back(panel);
+            }
+        }
+    }
+    PanelPaintPause(const PanelPaintPause&) = delete;
+    PanelPaintPause& operator=(const PanelPaintPause&) = delete;
+    ~PanelPaintPause() {
+        for (HWND panel : panels_) {
+            SendMessageW(panel, WM_SETREDRAW, TRUE, 0);
+        }
+        RedrawWindow(window_, nullptr, nullptr,
+                     RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+    }
+
+private:
+    HWND window_;
+    std::vector<HWND> panels_;
+};
 
 } // namespace
 
@@ -321,6 +358,11 @@ void TMainDlg::ApplyState() {
     auto changed = [&](auto member) {
         return previous == nullptr || state_.*member != previous->*member;
     };
+    std::optional<PanelPaintPause> pause;
+    if (previous != nullptr && IsWindowVisible(window_) &&
+        (changed(&MainDlgState::slots) || changed(&MainDlgState::narrowed))) {
+        pause.emplace(window_);
+    }
 
     if (changed(&MainDlgState::caption)) {
         SetWindowTextGbk(window_, state_.caption);

@@ -320,6 +320,43 @@ TEST(MainDlgWindow, ATickDrawsTheChartAtOnceAndAMinimisedWindowCatchesUpWhenRest
     EXPECT_FALSE(ChartLineOnRow(chart, TScopeModel::RowOfValue(20)));
 }
 
+TEST(MainDlgWindow, AScanAppliedToTheShownWindowShowsAndHidesWhatItSays) {
+    FakeServices services;
+    TMainDlg dialog(GetModuleHandleW(nullptr), services.With([](MainDlgState& state, TKLog*) {
+        state.narrowed = true;
+        state.slots[0].columnCaptions = {"属性", "值"};
+        state.slots[0].rows = {{"容量", "8 GB"}, {"制造商", "Samsung"}};
+        state.slots[1].listVisible = false;
+        state.slots[1].emptySlotButtonVisible = true;
+        state.slots[1].specButtonVisible = false;
+        state.maxmemVisible = false;
+    }));
+    ShowWindow(dialog.Handle(), SW_SHOWNOACTIVATE);
+    UpdateWindow(dialog.Handle());
+    PumpWaiting();
+
+    // Only the start-up runs, so that no later change of state could mend what it left.
+    SendMessageW(dialog.Handle(), WM_ACTIVATEAPP, TRUE, 0);
+    MSG startUp{};
+    ASSERT_TRUE(
+        PeekMessageW(&startUp, dialog.Handle(), kStartUpMessage, kStartUpMessage, PM_REMOVE));
+    DispatchMessageW(&startUp);
+    EXPECT_EQ(OuterWidth(dialog.Handle()), kNarrowedWindowWidth);
+    EXPECT_EQ(ListView_GetItemCount(dialog.Control(kLst1)), 2);
+    struct Case {
+        int id;
+        bool shown;
+    };
+    const Case cases[] = {
+        {kTopPnl, true},         {kGeneralGrp, true}, {kLst1, true},
+        {kGetSpec1Btn, true},    {kLst1 + 1, false},  {kGetSpec1Btn + 1, false},
+        {kGetRAM1Btn + 1, true}, {kMaxmemLbl, false}, {kScope, true},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(IsWindowVisible(dialog.Control(c.id)) != FALSE, c.shown) << "control " << c.id;
+    }
+}
+
 TEST(MainDlgWindow, FirstActivationScansOnceAndNarrowsForATwoSlotBoard) {
     int scans = 0;
     FakeServices services;
