@@ -253,6 +253,8 @@ TMainDlg::TMainDlg(HINSTANCE instance, MainDlgServices services)
 }
 
 TMainDlg::~TMainDlg() {
+    // The owned dialog goes first, as an owned window does.
+    about_.reset();
     DestroyOwnedWindow(window_);
 }
 
@@ -500,9 +502,13 @@ void TMainDlg::Openlogfile1Click() {
 }
 
 void TMainDlg::About1Click() {
-    if (about_ != nullptr) {
-        about_->Execute();
+    if (!aboutServices_) {
+        return;
     }
+    if (!about_) {
+        about_ = std::make_unique<TAboutDlg>(instance_, window_, *aboutServices_);
+    }
+    about_->Execute();
 }
 
 void TMainDlg::Mem_tmrTimer() {

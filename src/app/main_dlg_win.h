@@ -2,6 +2,7 @@
 // (MainDlgState); this class creates the controls, applies that data and routes the events.
 #pragma once
 
+#include "app/about_dlg_win.h"
 #include "app/app_platform.h"
 #include "app/error_report_win.h"
 #include "app/gdi_win.h"
@@ -24,8 +25,6 @@
 #include <memory>
 #include <optional>
 #include <string>
-
-class TAboutDlg;
 
 // What the window needs from the rest of the program; tests pass fakes.
 struct MainDlgServices {
@@ -97,7 +96,9 @@ public:
     // includes dispatching it.
     bool TranslateDialogKeys(MSG& message) const;
 
-    void SetAboutDlg(TAboutDlg* about) { about_ = about; }
+    // The About dialog is made, owned by this window, when it is first asked for: most runs never
+    // show it, and its windows would lengthen every start.
+    void SetAboutServices(AboutDlgServices services) { aboutServices_ = std::move(services); }
 
     const MainDlgState& State() const { return state_; }
     const TScopeModel& Scope() const { return scope_; }
@@ -154,7 +155,8 @@ private:
     bool ticking_ = false;
     // One start-up message at most, even when activations arrive before it is handled.
     bool startUpPosted_ = false;
-    TAboutDlg* about_ = nullptr;
+    std::optional<AboutDlgServices> aboutServices_;
+    std::unique_ptr<TAboutDlg> about_;
 
     // Declared before the logic, whose transfers they carry and whose requests they show.
     WindowsHttpClientOwner http_{[this](const std::function<void()>& handler) {

@@ -1,5 +1,5 @@
-// The program entry: creates the main window and the hidden About dialog, then runs the message
-// loop until the main window has closed.
+// The program entry: creates the main window, then runs the message loop until the main window has
+// closed.
 #include "app/about_dlg_win.h"
 #include "app/app_platform_win.h"
 #include "app/com_init_win.h"
@@ -47,14 +47,13 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
              platform,
              identification,
              {}});
-        TAboutDlg aboutDlg(instance, mainDlg.Handle(),
-                           {[&] { return GetFileVersionText(programPath); },
-                            [](HWND owner, const std::string& address) {
-                                ShellOpen(owner, "", address, "", "", SW_SHOWNORMAL);
-                            }});
-        mainDlg.SetAboutDlg(&aboutDlg);
+        mainDlg.SetAboutServices({[&] { return GetFileVersionText(programPath); },
+                                  [](HWND owner, const std::string& address) {
+                                      ShellOpen(owner, "", address, "", "", SW_SHOWNORMAL);
+                                  }});
+        // Not painted here: the start-up message, posted on the first activation, comes before
+        // the paint, so the controls paint once, with what the start-up has filled in.
         ShowWindow(mainDlg.Handle(), showCommand);
-        UpdateWindow(mainDlg.Handle());
 
         MSG message{};
         while (GetMessageW(&message, nullptr, 0, 0) > 0) {

@@ -725,6 +725,49 @@ TEST(AboutDlgWindow, ShowsTheApplicationsNameAndVersion) {
     EXPECT_EQ(opened.substr(0, 7), "mailto:");
 }
 
+// The About dialogs of this thread.
+std::vector<HWND> AboutWindows() {
+    std::vector<HWND> found;
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND window, LPARAM list) {
+            wchar_t name[32]{};
+            GetClassNameW(window, name, 32);
+            if (std::wstring(name) == L"TAboutDlg") {
+                reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+// Closes the About dialog from inside its modal loop.
+void CALLBACK CancelAbout(HWND, UINT, UINT_PTR, DWORD) {
+    for (HWND about : AboutWindows()) {
+        if (IsWindowVisible(about)) {
+            PostMessageW(about, WM_COMMAND, IDCANCEL, 0);
+        }
+    }
+}
+
+TEST(MainDlgWindow, TheAboutDialogIsMadeAtItsFirstShowingAndKept) {
+    FakeServices services;
+    TMainDlg dialog(GetModuleHandleW(nullptr), services.With());
+    dialog.SetAboutServices(
+        {[] { return std::string("1.0.0.0"); }, [](HWND, const std::string&) {}});
+    EXPECT_TRUE(AboutWindows().empty());
+
+    const UINT_PTR timer = SetTimer(nullptr, 0, 50, &CancelAbout);
+    SendMessageW(dialog.Handle(), WM_COMMAND, kAbout1, 0);
+    const std::vector<HWND> made = AboutWindows();
+    ASSERT_EQ(made.size(), 1u);
+    EXPECT_EQ(GetWindow(made[0], GW_OWNER), dialog.Handle());
+    SendMessageW(dialog.Handle(), WM_COMMAND, kAbout1, 0);
+    KillTimer(nullptr, timer);
+    EXPECT_EQ(AboutWindows(), made);
+}
+
 TEST(AboutDlgWindow, ExecuteReturnsTrueOnlyForTheOkButton) {
     FakeServices services;
     TMainDlg owner(GetModuleHandleW(nullptr), services.With());
