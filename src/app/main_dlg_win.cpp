@@ -451,8 +451,10 @@ void TMainDlg::ApplySlot(int index, const SlotPanelState& slot, const SlotPanelS
     HWND ram = Control(kGetRAM1Btn + index);
 
     EnableWindow(group, slot.enabled);
-    if (previous == nullptr || slot.rows != previous->rows ||
-        slot.columnCaptions != previous->columnCaptions) {
+    // The list views are created without captions and rows, as the design-time state has them.
+    const SlotPanelState asCreated;
+    const SlotPanelState& shown = previous != nullptr ? *previous : asCreated;
+    if (slot.rows != shown.rows || slot.columnCaptions != shown.columnCaptions) {
         FillListView(list, slot);
     }
     ShowControl(list, slot.listVisible);
