@@ -18,6 +18,9 @@ constexpr std::int32_t kQueryFlags = 48;
 // implemented", "member not found", or the automation exception (Wine's answer).
 constexpr std::uint32_t kRefusals[] = {0x80004001, 0x80020003, 0x80020009};
 
+// The service's "not found" (WBEM_E_NOT_FOUND), for a property its class does not have.
+constexpr std::uint32_t kPropertyNotFound = 0x80041002;
+
 bool IsRefusal(const OSError& error) {
     return std::find(std::begin(kRefusals), std::end(kRefusals), error.Code()) !=
            std::end(kRefusals);
@@ -120,9 +123,14 @@ TVariant TWmiClass::ReadValue(IAutomationObject& propertySet, const std::string&
     if (!namesFromFields_) {
         return read();
     }
+    // A field's name that the service's class lacks reads as null; any other failure fails the
+    // load, as it does when the names came from the service.
     try {
         return read();
-    } catch (const std::exception&) {
+    } catch (const OSError& error) {
+        if (error.Code() != kPropertyNotFound) {
+            throw;
+        }
         return TVariant::Null();
     }
 }

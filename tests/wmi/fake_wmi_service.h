@@ -34,6 +34,8 @@ struct FakeMachine {
     // The error codes of those refusals: "not implemented" and the automation exception.
     std::uint32_t enumerationError = 0x80004001;
     std::uint32_t nameError = 0x80020009;
+    // Properties whose Item fails although the instance has them, with the error code.
+    std::map<std::string, std::uint32_t> failingItems;
     // "ConnectServer(...)", "ExecQuery(...)", "Get(...)" in the order they were made.
     std::vector<std::string> calls;
 };
@@ -174,12 +176,18 @@ private:
                                                           FakeInstance instance) {
         return Object({{"Item",
                         [machine, instance](const std::vector<TVariant>& arguments) {
+                            const std::string name = Text(arguments.at(0));
+                            if (const auto failing = machine->failingItems.find(name);
+                                failing != machine->failingItems.end()) {
+                                throw OSError(failing->second, "Item failed");
+                            }
                             for (const auto& property : instance) {
-                                if (SameNameIgnoringCase(property.name, Text(arguments.at(0)))) {
+                                if (SameNameIgnoringCase(property.name, name)) {
                                     return TVariant::Object(Property(machine, property));
                                 }
                             }
-                            throw std::runtime_error("Not found");
+                            // The service's own answer: WBEM_E_NOT_FOUND.
+                            throw OSError(0x80041002, "Not found");
                         }},
                        {"Count",
                         [instance](const std::vector<TVariant>&) {

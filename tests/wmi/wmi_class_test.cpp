@@ -411,6 +411,37 @@ TEST_F(WmiClassTest, OnlyARefusalFallsBack) {
     }
 }
 
+// In the fallback, only a property the class lacks reads as null; any other failure to read a
+// field fails the load, as it does when the service lists the names itself.
+TEST_F(WmiClassTest, TheFallbackReadsOnlyAMissingPropertyAsNull) {
+    struct Case {
+        const char* failure;
+        std::uint32_t code;
+        bool loads;
+    };
+    const Case cases[] = {
+        {"not found", 0x80041002, true},
+        {"generic failure", 0x80041001, false},
+        {"the RPC server is unavailable", 0x800706BA, false},
+        {"automation exception", 0x80020009, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.failure);
+        FakeAutomation service;
+        service.Machine().enumeratesPropertySets = false;
+        service.Machine().failingItems["Capacity"] = c.code;
+        service.Machine().classes[kModules] = {ModuleInstance(kModule0)};
+
+        TWin32_PhysicalMemory modules(true, service);
+
+        EXPECT_EQ(modules.GetCount(), c.loads ? 1 : -1);
+        if (c.loads) {
+            EXPECT_TRUE(modules.GetPropValue("Capacity").IsNull());
+            EXPECT_EQ(modules.PartNumber, "M378A1K43CB2");
+        }
+    }
+}
+
 TEST_F(WmiClassTest, TheFallbackOutlivesARefresh) {
     machine.enumeratesPropertySets = false;
     Modules({ModuleInstance(kModule0)});
