@@ -4,8 +4,8 @@
 #include "app/banner_win.h"
 #include "app/controls_win.h"
 #include "app/error_report_win.h"
-#include "app/report_export.h"
 #include "app/scope_win.h"
+#include "memory/report_export.h"
 #include "util/codepage_win.h"
 #include "util/locale_format.h"
 

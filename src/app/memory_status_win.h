@@ -1,7 +1,7 @@
 // The operating system's memory status.
 #pragma once
 
-#include "app/memory_monitor.h"
+#include "memory/memory_monitor.h"
 
 class SystemMemoryStatus final : public IMemoryStatusSource {
 public:

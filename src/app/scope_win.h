@@ -2,7 +2,7 @@
 #pragma once
 
 #include "app/gdi_win.h"
-#include "app/scope_model.h"
+#include "memory/scope_model.h"
 
 #include <windows.h>
 

@@ -1,7 +1,7 @@
 #include "app/web_actions.h"
 
-#include "app/module_scan.h"
 #include "identify/string_helpers.h"
+#include "memory/module_scan.h"
 #include "update/file_grabber.h"
 #include "util/ini_text.h"
 #include "util/url_encode.h"

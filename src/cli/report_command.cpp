@@ -1,7 +1,7 @@
 #include "cli/report_command.h"
 
-#include "app/module_scan.h"
-#include "app/report_export.h"
+#include "memory/module_scan.h"
+#include "memory/report_export.h"
 #include "util/utf8_text.h"
 #include "wmi/wmi_connection.h"
 
@@ -37,7 +37,7 @@ int RunReportCommand(const std::vector<std::string>& args, IAutomationFactory& a
         separator = ";";
     }
 
-    MainDlgState state;
+    MemoryView state;
     try {
         if (!ScanModules(state, automation, nullptr)) {
             err << "slotvane-cli report: " << QueryFailure(automation) << "\n";

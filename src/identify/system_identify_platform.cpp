@@ -6,11 +6,11 @@
 #include "identify/pe_image.h"
 #include "identify/string_helpers.h"
 #include "identify/version_strings.h"
-#include "update/version.h"
 #include "util/file_bytes.h"
 #include "util/file_info.h"
 #include "util/os_error.h"
 #include "util/uninstall_entries.h"
+#include "util/version.h"
 
 #include <algorithm>
 

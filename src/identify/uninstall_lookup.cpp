@@ -2,7 +2,7 @@
 
 #include "identify/string_helpers.h"
 #include "identify/version_text.h"
-#include "update/version.h"
+#include "util/version.h"
 
 #include <functional>
 

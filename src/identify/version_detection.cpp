@@ -4,7 +4,7 @@
 #include "identify/string_helpers.h"
 #include "identify/version_rules.h"
 #include "identify/version_text.h"
-#include "update/version.h"
+#include "util/version.h"
 
 #include <algorithm>
 #include <exception>

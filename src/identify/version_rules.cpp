@@ -3,8 +3,8 @@
 #include "identify/folder_search.h"
 #include "identify/string_helpers.h"
 #include "identify/version_text.h"
-#include "update/version.h"
 #include "util/ini_text.h"
+#include "util/version.h"
 
 #include <array>
 #include <charconv>

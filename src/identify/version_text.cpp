@@ -1,7 +1,7 @@
 #include "identify/version_text.h"
 
 #include "identify/string_helpers.h"
-#include "update/version.h"
+#include "util/version.h"
 
 #include <algorithm>
 

@@ -5,8 +5,8 @@
 #include "log/log.h"
 #include "update/file_identification.h"
 #include "update/http_client.h"
-#include "update/version.h"
 #include "util/tick_count.h"
+#include "util/version.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,9 +1,9 @@
 // The report command against Wine's real instrumentation service: it prints what the export
 // writes, in UTF-8 instead of GBK.
 #include "app/com_init_win.h"
-#include "app/module_scan.h"
-#include "app/report_export.h"
 #include "cli/report_command.h"
+#include "memory/module_scan.h"
+#include "memory/report_export.h"
 #include "support/recording_shell.h"
 #include "support/temp_folder.h"
 #include "util/codepage_win.h"
@@ -30,14 +30,14 @@ protected:
 TEST_F(ReportCommandWinTest, PrintsTheBytesOfTheExportFilesInUtf8) {
     struct Case {
         std::vector<std::string> args;
-        void (*exportIt)(const MainDlgState&, const std::string&, IShell&);
+        void (*exportIt)(const MemoryView&, const std::string&, IShell&);
         const char* fileName;
     };
     const Case cases[] = {
         {{}, ext1Click, "export.txt"},
         {{"--csv"}, Spreadsheet1Click, "export.csv"},
     };
-    MainDlgState state;
+    MemoryView state;
     ASSERT_TRUE(ScanModules(state, automation, nullptr));
     const std::string dataFolder = folder.File("");
 

@@ -3,8 +3,8 @@
 // scripts/fuzz.
 #include "identify/version_rules.h"
 #include "identify/version_text.h"
-#include "update/version.h"
 #include "util/ini_text.h"
+#include "util/version.h"
 
 #include <cstddef>
 #include <cstdint>

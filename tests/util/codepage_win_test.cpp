@@ -1,8 +1,8 @@
 #include "util/codepage_win.h"
 
-#include "app/report_export.h"
 #include "fixture_path_win.h"
 #include "log/log.h"
+#include "memory/report_export.h"
 #include "support/recording_shell.h"
 #include "support/temp_folder.h"
 #include "util/data_folder.h"

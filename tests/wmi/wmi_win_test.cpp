@@ -1,6 +1,6 @@
 // The layer against Wine's real scripting objects.
 #include "app/com_init_win.h"
-#include "app/module_scan.h"
+#include "memory/module_scan.h"
 #include "wmi/com_automation_win.h"
 #include "wmi/win32_physical_memory.h"
 #include "wmi/win32_physical_memory_array.h"
@@ -48,11 +48,11 @@ TEST_F(WmiWinTest, MemoryArraysLoadWhateverTheServiceReports) {
 }
 
 TEST_F(WmiWinTest, TheModuleScanFillsAPanelFromTheRealService) {
-    MainDlgState state;
+    MemoryView state;
     ScanModules(state, automation, nullptr);
     EXPECT_EQ(state.slots[0].rows.size(), 6u);
     EXPECT_TRUE(state.slots[0].listVisible);
-    EXPECT_NE(state.curmemLabel, MainDlgState().curmemLabel);
+    EXPECT_NE(state.curmemLabel, MemoryView().curmemLabel);
 }
 
 // A dictionary of the scripting runtime carries values through IDispatch and back.

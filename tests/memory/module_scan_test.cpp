@@ -1,4 +1,4 @@
-#include "app/module_scan.h"
+#include "memory/module_scan.h"
 
 #include "log/log.h"
 #include "support/temp_folder.h"
@@ -92,7 +92,7 @@ protected:
     TempFolder folder;
     TKLog log{folder.File("Slotvane.log"), false, 10000};
     FakeAutomation automation;
-    MainDlgState state;
+    MemoryView state;
 
     void Scan(const Machine& machine) {
         Build(automation, machine);
@@ -129,7 +129,7 @@ std::vector<std::string> ModuleLog(int k, const std::vector<ListRow>& rowsWithLo
 TEST_F(ModuleScanTest, TwoSlotsWithOneModuleGiveTheWholeWindowState) {
     Scan({{{16777216, 2}}, {kSamsung}});
 
-    MainDlgState expected;
+    MemoryView expected;
     expected.narrowed = true;
     expected.slotsLabel = kSlotsPrefix + "2";
     expected.maxmemLabel = kMaxmemPrefix + "16 GB";
@@ -274,7 +274,7 @@ TEST(ModuleScanMachinesTest, MachinesGiveTheirPanelsLabelsAndWidth) {
         SCOPED_TRACE(c.name);
         FakeAutomation service;
         Build(service, c.machine);
-        MainDlgState state;
+        MemoryView state;
         EXPECT_EQ(ScanModules(state, service, nullptr), !c.machine.modulesFail);
 
         EXPECT_EQ(state.narrowed, c.narrowed);
@@ -362,7 +362,7 @@ TEST_F(ModuleScanTest, AValueThatCannotBeConvertedEndsTheScanWhereItIs) {
     EXPECT_EQ(state.slotsLabel, kSlotsPrefix + "4");
     EXPECT_EQ(state.slots[0].rows.size(), 6u);
     EXPECT_EQ(state.slots[1], SlotPanelState());
-    EXPECT_EQ(state.curmemLabel, MainDlgState().curmemLabel);
+    EXPECT_EQ(state.curmemLabel, MemoryView().curmemLabel);
     EXPECT_EQ(Logged().size(), 9u);
 }
 

@@ -1,4 +1,4 @@
-#include "app/jep106_makers.h"
+#include "memory/jep106_makers.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "app/module_decoding.h"
+#include "memory/module_decoding.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "app/report_export.h"
+#include "memory/report_export.h"
 
 #include "support/temp_folder.h"
 #include "util/os_error.h"
@@ -54,8 +54,8 @@ std::string ModuleLines(const std::string& separator, const std::string& locator
 }
 
 // Modules in the first `modules` list views; the other list views hidden, as after a scan.
-MainDlgState Scanned(int modules) {
-    MainDlgState state;
+MemoryView Scanned(int modules) {
+    MemoryView state;
     for (int i = 0; i < kSlotPanelCount; ++i) {
         SlotPanelState& slot = state.slots[static_cast<std::size_t>(i)];
         slot.listVisible = i < modules;
@@ -95,7 +95,7 @@ TEST_F(ReportExportTest, WritesOneSectionPerVisibleListView) {
 }
 
 TEST_F(ReportExportTest, ExportsListViewsOfPanelsOutsideANarrowedWindow) {
-    MainDlgState state = Scanned(4);
+    MemoryView state = Scanned(4);
     state.narrowed = true;
     state.slots[2].enabled = false;
     state.slots[3].enabled = false;
@@ -111,7 +111,7 @@ TEST_F(ReportExportTest, ExportsListViewsOfPanelsOutsideANarrowedWindow) {
 }
 
 TEST_F(ReportExportTest, WritesEmptyForAVisibleListViewWithoutRowsAndSkipsHiddenOnes) {
-    MainDlgState state = Scanned(0);
+    MemoryView state = Scanned(0);
     state.slots[1].listVisible = true;
     state.slots[3].listVisible = true;
     state.slots[3].rows = {{"N/A", "N/A"}};
@@ -123,7 +123,7 @@ TEST_F(ReportExportTest, WritesEmptyForAVisibleListViewWithoutRowsAndSkipsHidden
 }
 
 TEST_F(ReportExportTest, WritesTextAndSpreadsheetSideBySideWithoutQuoting) {
-    MainDlgState state = Scanned(1);
+    MemoryView state = Scanned(1);
     state.slots[0].rows = ModuleRows("ChannelA-DIMM0", "CT8G;4DFD8 \"x\"\t1");
 
     ext1Click(state, dataFolder, shell);

@@ -1,4 +1,4 @@
-#include "app/scope_model.h"
+#include "memory/scope_model.h"
 
 #include <gtest/gtest.h>
 

@@ -2,8 +2,8 @@
 // use and the memory installed.
 #pragma once
 
-#include "app/main_dlg_state.h"
-#include "app/scope_model.h"
+#include "memory/memory_view.h"
+#include "memory/scope_model.h"
 
 #include <cstdint>
 #include <optional>
@@ -27,5 +27,5 @@ public:
 // One tick: one memory-status query, one installed-memory query, figures written with the given
 // decimal separator. A failed memory-status query raises before anything has changed, so the
 // chart and both labels keep their previous state.
-void Mem_tmrTimer(MainDlgState& state, TScopeModel& scope, const IMemoryStatusSource& source,
+void Mem_tmrTimer(MemoryView& state, TScopeModel& scope, const IMemoryStatusSource& source,
                   std::string_view decimalSeparator);

@@ -2,7 +2,7 @@
 // modules, turned into what the main window shows, with one log line per row.
 #pragma once
 
-#include "app/main_dlg_state.h"
+#include "memory/memory_view.h"
 #include "wmi/automation.h"
 
 #include <cstdint>
@@ -16,7 +16,7 @@ class TKLog;
 // instance. A value that cannot be converted ends the scan with the error, leaving the state as
 // far as it got. Returns false when the module query failed, for callers that must tell that
 // apart from a machine without modules.
-bool ScanModules(MainDlgState& state, IAutomationFactory& automation, TKLog* log);
+bool ScanModules(MemoryView& state, IAutomationFactory& automation, TKLog* log);
 
 // True when the part-number row holds more than blanks and control characters.
 bool HasPartNumber(const SlotPanelState& panel);

@@ -1,11 +1,11 @@
-#include "app/memory_monitor.h"
+#include "memory/memory_monitor.h"
 
 #include "util/byte_size.h"
 
 #include <optional>
 #include <string>
 
-void Mem_tmrTimer(MainDlgState& state, TScopeModel& scope, const IMemoryStatusSource& source,
+void Mem_tmrTimer(MemoryView& state, TScopeModel& scope, const IMemoryStatusSource& source,
                   std::string_view decimalSeparator) {
     const MemoryStatus status = source.QueryMemoryStatus();
 

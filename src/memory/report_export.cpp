@@ -1,4 +1,4 @@
-#include "app/report_export.h"
+#include "memory/report_export.h"
 
 #include "util/file_io.h"
 
@@ -8,7 +8,7 @@ constexpr std::string_view kLineEnd = "\r\n";
 
 } // namespace
 
-std::string BuildReportText(const MainDlgState& state, std::string_view separator) {
+std::string BuildReportText(const MemoryView& state, std::string_view separator) {
     std::string text;
     for (int bank = 1; bank <= kSlotPanelCount; ++bank) {
         const SlotPanelState& slot = state.slots[static_cast<std::size_t>(bank - 1)];
@@ -34,7 +34,7 @@ std::string BuildReportText(const MainDlgState& state, std::string_view separato
     return text;
 }
 
-void ExportReport(const MainDlgState& state, std::string_view separator, std::string_view extension,
+void ExportReport(const MemoryView& state, std::string_view separator, std::string_view extension,
                   const std::string& dataFolder, IShell& shell) {
     const std::string fileName = dataFolder + "export." + std::string(extension);
     WriteWholeFile(fileName, BuildReportText(state, separator));
@@ -42,10 +42,10 @@ void ExportReport(const MainDlgState& state, std::string_view separator, std::st
     shell.RunProgram(fileName, "", "", kShowNormal);
 }
 
-void ext1Click(const MainDlgState& state, const std::string& dataFolder, IShell& shell) {
+void ext1Click(const MemoryView& state, const std::string& dataFolder, IShell& shell) {
     ExportReport(state, "\t", "txt", dataFolder, shell);
 }
 
-void Spreadsheet1Click(const MainDlgState& state, const std::string& dataFolder, IShell& shell) {
+void Spreadsheet1Click(const MemoryView& state, const std::string& dataFolder, IShell& shell) {
     ExportReport(state, ";", "csv", dataFolder, shell);
 }

@@ -1,4 +1,4 @@
-#include "update/version.h"
+#include "util/version.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "update/system_file_identification.h"
+#include "app/system_file_identification.h"
 
 #include "identify/displayed_file_info.h"
 #include "identify/version_detection.h"

@@ -1,6 +1,6 @@
-#include "app/module_decoding.h"
+#include "memory/module_decoding.h"
 
-#include "app/jep106_makers.h"
+#include "memory/jep106_makers.h"
 
 #include <algorithm>
 #include <array>

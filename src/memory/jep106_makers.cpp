@@ -1,7 +1,18 @@
-#include "app/jep106_makers.h"
+#include "memory/jep106_makers.h"
 
 #include <algorithm>
 #include <tuple>
+
+namespace {
+
+// kMakers.
+#include "memory/jep106_makers.generated.inc"
+
+} // namespace
+
+std::span<const Jep106Maker> Jep106Makers() {
+    return kMakers;
+}
 
 int Jep106BankCount() {
     const auto makers = Jep106Makers();

@@ -1,7 +1,7 @@
-#include "app/module_scan.h"
+#include "memory/module_scan.h"
 
-#include "app/module_decoding.h"
 #include "log/log.h"
+#include "memory/module_decoding.h"
 #include "wmi/win32_physical_memory.h"
 #include "wmi/win32_physical_memory_array.h"
 
@@ -95,7 +95,7 @@ bool HasPartNumber(const SlotPanelState& panel) {
                        [](char c) { return static_cast<unsigned char>(c) > 32; });
 }
 
-bool ScanModules(MainDlgState& state, IAutomationFactory& automation, TKLog* log) {
+bool ScanModules(MemoryView& state, IAutomationFactory& automation, TKLog* log) {
     TWin32_PhysicalMemory modules(true, automation);
     TWin32_PhysicalMemoryArray arrays(true, automation);
 

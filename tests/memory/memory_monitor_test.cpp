@@ -1,4 +1,4 @@
-#include "app/memory_monitor.h"
+#include "memory/memory_monitor.h"
 
 #include "util/byte_size.h"
 #include "util/os_error.h"
@@ -34,7 +34,7 @@ protected:
     void TearDown() override { SetSizeUnitNames(saved); }
 
     SizeUnitNameList saved;
-    MainDlgState state;
+    MemoryView state;
     TScopeModel scope;
     FakeMemory memory;
 };
@@ -94,7 +94,7 @@ TEST_F(MemoryMonitorTest, WithoutAnInstalledFigureTheTotalShowsTheManagedMemory)
 TEST_F(MemoryMonitorTest, AFailedQueryRaisesAndLeavesEverythingAsItWas) {
     SetSizeUnitNames({"B", "KB", "MB", "GB", "TB"});
     Mem_tmrTimer(state, scope, memory, ".");
-    const MainDlgState before = state;
+    const MemoryView before = state;
 
     memory.fail = true;
     EXPECT_THROW(Mem_tmrTimer(state, scope, memory, "."), OSError);
