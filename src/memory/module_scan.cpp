@@ -96,8 +96,12 @@ bool HasPartNumber(const SlotPanelState& panel) {
 }
 
 bool ScanModules(MemoryView& state, IAutomationFactory& automation, TKLog* log) {
-    TWin32_PhysicalMemory modules(true, automation);
-    TWin32_PhysicalMemoryArray arrays(true, automation);
+    return ScanModules(state, TakeMemorySnapshot(automation), log);
+}
+
+bool ScanModules(MemoryView& state, const MemorySnapshot& snapshot, TKLog* log) {
+    TWin32_PhysicalMemory modules(snapshot.modules);
+    TWin32_PhysicalMemoryArray arrays(snapshot.arrays);
 
     std::int64_t maxGB = 0;
     std::int64_t slotCount = 0;

@@ -2,6 +2,7 @@
 // modules, turned into what the main window shows, with one log line per row.
 #pragma once
 
+#include "memory/memory_snapshot.h"
 #include "memory/memory_view.h"
 #include "wmi/automation.h"
 
@@ -16,6 +17,8 @@ class TKLog;
 // instance. A value that cannot be converted ends the scan with the error, leaving the state as
 // far as it got. Returns false when the module query failed, for callers that must tell that
 // apart from a machine without modules.
+bool ScanModules(MemoryView& state, const MemorySnapshot& snapshot, TKLog* log);
+// The same over the service's answers as they come: takes the snapshot, then scans it.
 bool ScanModules(MemoryView& state, IAutomationFactory& automation, TKLog* log);
 
 // True when the part-number row holds more than blanks and control characters.

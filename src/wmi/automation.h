@@ -33,3 +33,7 @@ public:
     // Creates an object from its programmatic identifier; raises when that fails.
     virtual std::shared_ptr<IAutomationObject> CreateObject(const std::string& progId) = 0;
 };
+
+// A factory that creates nothing (every call raises): the seam of records that are filled from
+// stored values and never ask the service.
+IAutomationFactory& NoAutomation();

@@ -53,6 +53,11 @@ TWin32_PhysicalMemory::TWin32_PhysicalMemory(bool loadWmiData, IAutomationFactor
     }
 }
 
+TWin32_PhysicalMemory::TWin32_PhysicalMemory(const TWmiClassSnapshot& snapshot)
+    : TWmiClass("root\\CIMV2", "Win32_PhysicalMemory", FieldNames(kFields), NoAutomation()) {
+    LoadSnapshot(snapshot);
+}
+
 void TWin32_PhysicalMemory::SetCollectionIndex(std::int32_t index) {
     SelectFields(*this, kFields, index);
 }

@@ -12,6 +12,8 @@ class TWin32_PhysicalMemory final : public TWmiClass {
 public:
     // With loadWmiData true the query runs at once, and the fields hold module 0 when there is one.
     TWin32_PhysicalMemory(bool loadWmiData, IAutomationFactory& automation);
+    // Filled from what an earlier load stored, without asking the service.
+    explicit TWin32_PhysicalMemory(const TWmiClassSnapshot& snapshot);
 
     void SetCollectionIndex(std::int32_t index) override;
 

@@ -50,6 +50,11 @@ TWin32_PhysicalMemoryArray::TWin32_PhysicalMemoryArray(bool loadWmiData,
     }
 }
 
+TWin32_PhysicalMemoryArray::TWin32_PhysicalMemoryArray(const TWmiClassSnapshot& snapshot)
+    : TWmiClass("root\\CIMV2", "Win32_PhysicalMemoryArray", FieldNames(kFields), NoAutomation()) {
+    LoadSnapshot(snapshot);
+}
+
 void TWin32_PhysicalMemoryArray::SetCollectionIndex(std::int32_t index) {
     SelectFields(*this, kFields, index);
 }

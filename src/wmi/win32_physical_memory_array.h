@@ -13,6 +13,8 @@ class TWin32_PhysicalMemoryArray final : public TWmiClass {
 public:
     // With loadWmiData true the query runs at once, and the fields hold array 0 when there is one.
     TWin32_PhysicalMemoryArray(bool loadWmiData, IAutomationFactory& automation);
+    // Filled from what an earlier load stored, without asking the service.
+    explicit TWin32_PhysicalMemoryArray(const TWmiClassSnapshot& snapshot);
 
     void SetCollectionIndex(std::int32_t index) override;
 

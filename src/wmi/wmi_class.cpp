@@ -4,6 +4,7 @@
 #include "wmi/wmi_conversions.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <exception>
 #include <iterator>
 #include <stdexcept>
@@ -58,6 +59,7 @@ TWmiClass::~TWmiClass() {
 
 bool TWmiClass::LoadWmiData() {
     ClearInstances();
+    loadError_.clear();
     bool outcome = true;
     try {
         connection_.Connect(false);
@@ -88,8 +90,55 @@ bool TWmiClass::LoadWmiData() {
         if (!instances_.empty()) {
             SetCollectionIndex(0);
         }
+    } catch (const std::exception& error) {
+        outcome = false;
+        loadError_ = error.what();
     } catch (...) {
         outcome = false;
+        loadError_ = "unknown error";
+    }
+    loaded_ = outcome;
+    return outcome;
+}
+
+TWmiClassSnapshot TWmiClass::Snapshot() const {
+    TWmiClassSnapshot snapshot;
+    snapshot.loaded = loaded_;
+    snapshot.error = loadError_;
+    snapshot.propertyNames = propertyNames_;
+    for (const TDataWmiClass& instance : instances_) {
+        auto& values = snapshot.instances.emplace_back();
+        for (std::size_t k = 0; k < propertyNames_.size(); ++k) {
+            const TVariant& value = instance.Values[k];
+            values.push_back(value.Kind() == VariantKind::Object ? TVariant::Null() : value);
+        }
+    }
+    return snapshot;
+}
+
+bool TWmiClass::LoadSnapshot(const TWmiClassSnapshot& snapshot) {
+    ClearInstances();
+    loadError_ = snapshot.error;
+    propertyNames_ = snapshot.propertyNames;
+    bool outcome = snapshot.loaded;
+    if (outcome) {
+        try {
+            for (const auto& values : snapshot.instances) {
+                TDataWmiClass& instance = instances_.emplace_back(propertyNames_.size());
+                const std::size_t count = std::min(values.size(), propertyNames_.size());
+                std::copy_n(values.begin(), count, instance.Values.begin());
+                std::fill(instance.Values.begin() + static_cast<std::ptrdiff_t>(count),
+                          instance.Values.begin() +
+                              static_cast<std::ptrdiff_t>(propertyNames_.size()),
+                          TVariant::Null());
+            }
+            if (!instances_.empty()) {
+                SetCollectionIndex(0);
+            }
+        } catch (const std::exception& error) {
+            outcome = false;
+            loadError_ = error.what();
+        }
     }
     loaded_ = outcome;
     return outcome;

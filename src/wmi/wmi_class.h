@@ -6,6 +6,7 @@
 #include "wmi/automation.h"
 #include "wmi/variant.h"
 #include "wmi/wmi_connection.h"
+#include "wmi/wmi_snapshot.h"
 
 #include <array>
 #include <cstddef>
@@ -58,6 +59,14 @@ public:
     bool LoadWmiData();
     // The number of instances after a successful load, else -1.
     std::int32_t GetCount() const;
+    // Why the last load failed; empty after a successful one.
+    const std::string& LoadError() const { return loadError_; }
+
+    // What the last load stored, as plain values (an object reference reads as null).
+    TWmiClassSnapshot Snapshot() const;
+    // Stores a snapshot as a load would have stored it, and selects its first instance as a load
+    // does: a value of that instance that cannot be converted fails it the same way.
+    bool LoadSnapshot(const TWmiClassSnapshot& snapshot);
 
     // Selects an instance and fills the typed fields. Out of range or already selected: nothing
     // happens. The plain wrapper has no fields and raises.
@@ -122,6 +131,7 @@ private:
     std::string wmiClassName_;
     TVariant wmiClassObject_;
     bool loaded_ = false;
+    std::string loadError_;
     std::vector<std::string> propertyNames_;
     std::vector<TDataWmiClass> instances_;
     std::int32_t currentIndex_ = -1;

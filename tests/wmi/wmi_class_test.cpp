@@ -466,3 +466,55 @@ TEST_F(WmiClassTest, AnArrayWrapperFallsBackToItsOwnFields) {
 }
 
 } // namespace
+
+// A snapshot carries what a load stored to another wrapper, which then behaves as if it had
+// loaded itself: same instances, same selection, same conversions, same failures.
+TEST_F(WmiClassTest, ASnapshotLoadsAnotherWrapperAsTheServiceDid) {
+    FakeInstance broken = ModuleInstance(kModule1);
+    broken.push_back({"InstallDate", TVariant::Text("20241399000000.000000+000")});
+    Modules({ModuleInstance(kModule0), broken});
+    const TWin32_PhysicalMemory loaded(true, automation);
+    const TWmiClassSnapshot snapshot = loaded.Snapshot();
+    const std::size_t callsBefore = machine.calls.size();
+
+    TWin32_PhysicalMemory copy(snapshot);
+
+    EXPECT_EQ(machine.calls.size(), callsBefore); // the service is not asked again
+    EXPECT_EQ(copy.GetCount(), 2);
+    EXPECT_EQ(copy.PropertyNames(), loaded.PropertyNames());
+    EXPECT_EQ(copy.DeviceLocator, "DIMM 1");
+    EXPECT_EQ(copy.Capacity, 8589934592);
+    EXPECT_EQ(copy.GetPropValueByIndex("Speed", 1).Kind(), VariantKind::Int32);
+    EXPECT_THROW(copy.SetCollectionIndex(1), ConversionError);
+    EXPECT_EQ(copy.DeviceLocator, "DIMM 2");
+}
+
+TEST_F(WmiClassTest, ASnapshotKeepsAFailedQueryAndItsReason) {
+    const TWin32_PhysicalMemory loaded(true, automation); // the class is missing
+    const TWmiClassSnapshot snapshot = loaded.Snapshot();
+    EXPECT_FALSE(snapshot.loaded);
+    EXPECT_FALSE(snapshot.error.empty());
+    EXPECT_EQ(snapshot.error, loaded.LoadError());
+
+    const TWin32_PhysicalMemory copy(snapshot);
+    EXPECT_EQ(copy.GetCount(), -1);
+    EXPECT_EQ(copy.LoadError(), snapshot.error);
+}
+
+TEST_F(WmiClassTest, ASnapshotFromElsewhereIsCheckedAsALoadIs) {
+    // Values that are not there read as null; a first instance that cannot be converted fails
+    // the load, as it does when the service delivers it.
+    TWmiClassSnapshot snapshot;
+    snapshot.loaded = true;
+    snapshot.propertyNames = {"Capacity", "DeviceLocator"};
+    snapshot.instances = {{TVariant::Text("1024")}};
+    const TWin32_PhysicalMemory shortRow(snapshot);
+    EXPECT_EQ(shortRow.GetCount(), 1);
+    EXPECT_EQ(shortRow.Capacity, 1024);
+    EXPECT_TRUE(shortRow.GetPropValue("DeviceLocator").IsNull());
+
+    snapshot.instances = {{TVariant::Text("8 GB"), TVariant::Text("DIMM 1")}};
+    const TWin32_PhysicalMemory broken(snapshot);
+    EXPECT_EQ(broken.GetCount(), -1);
+    EXPECT_FALSE(broken.LoadError().empty());
+}
