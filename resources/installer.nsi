@@ -2,17 +2,26 @@
 ;   makensis -DVERSION=1.0.0.0 -DPROGRAM_DIR=<folder of slotvane.exe> -DOUTFILE=<setup.exe> installer.nsi
 ; Paths inside the script are relative to its folder. It installs the programs under Program
 ; Files, a Start-menu shortcut for all users and the uninstall entry. The uninstaller removes
-; exactly what was installed; the per-user data folder (log, link list, exports) stays.
+; exactly what was installed and the path the program records at every start; the per-user data
+; folder (log, link list, exports) stays. It removes nothing while the program runs: it asks the
+; user to close it, and a silent uninstall fails with exit code 2 (seen by the caller when the
+; uninstaller runs with _?=, as NSIS uninstallers otherwise return at once).
 Unicode true
 Target amd64-unicode
 SetCompressor /SOLID lzma
 RequestExecutionLevel admin
 
 !include FileFunc.nsh
+!include LogicLib.nsh
 
 !define MAKER "Tarvik"
 !define TITLE "Slotvane"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\${MAKER} ${TITLE}"
+!define MAKER_KEY "Software\${MAKER}"
+; Held by the program while it runs (src/app/winmain_win.cpp).
+!define RUNNING_MUTEX "Global\${MAKER} ${TITLE}"
+!define SYNCHRONIZE 0x00100000
+!define ERROR_ACCESS_DENIED 5
 
 Name "${MAKER} ${TITLE}"
 OutFile "${OUTFILE}"
@@ -29,10 +38,15 @@ VIAddVersionKey "FileVersion" "${VERSION}"
 VIAddVersionKey "ProductVersion" "${VERSION}"
 VIAddVersionKey "LegalCopyright" "${MAKER}"
 
-Page directory
 Page instfiles
 UninstPage uninstConfirm
 UninstPage instfiles
+
+Function .onInit
+    ; Only Program Files keeps other users from replacing the programs (and the uninstaller that an
+    ; administrator runs), so /D= does not move them elsewhere.
+    StrCpy $INSTDIR "$PROGRAMFILES64\${MAKER}\${TITLE}"
+FunctionEnd
 
 Section "Install"
     SetRegView 64
@@ -56,7 +70,31 @@ Section "Install"
     WriteRegDWORD HKLM "${UNINSTALL_KEY}" "EstimatedSize" $0
 SectionEnd
 
+; A running copy holds its files: removing around them would leave them behind without an entry.
+; Asks until the program is closed; Cancel, and a silent uninstall, end the uninstaller with 2.
+; The mutex counts as held when it exists but belongs to another user (access denied).
+Function un.EnsureProgramClosed
+retry:
+    System::Call 'kernel32::OpenMutexW(i ${SYNCHRONIZE}, i 0, w "${RUNNING_MUTEX}") p .r0 ?e'
+    Pop $1
+    ${If} $0 P<> 0
+        System::Call 'kernel32::CloseHandle(p r0)'
+    ${ElseIf} $1 <> ${ERROR_ACCESS_DENIED}
+        Return
+    ${EndIf}
+    MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION \
+        "${TITLE} is running. Close it, then choose Retry." /SD IDCANCEL IDRETRY retry
+    SetErrorLevel 2
+    Abort
+FunctionEnd
+
+Function un.onInit
+    Call un.EnsureProgramClosed
+FunctionEnd
+
 Section "Uninstall"
+    ; Again, as the program may have been started while the confirmation page was shown.
+    Call un.EnsureProgramClosed
     SetRegView 64
     SetShellVarContext all
     Delete "$SMPROGRAMS\${TITLE}.lnk"
@@ -64,7 +102,11 @@ Section "Uninstall"
     Delete "$INSTDIR\slotvane-cli.exe"
     Delete "$INSTDIR\uninstall.exe"
     RMDir "$INSTDIR"
-    ; The maker's folder goes only when nothing else of the maker's is in it.
-    RMDir "$INSTDIR\.."
+    ; Only the maker's own folder, and only when nothing else of the maker's is in it.
+    RMDir "$PROGRAMFILES64\${MAKER}"
     DeleteRegKey HKLM "${UNINSTALL_KEY}"
+    ; The program records its path here at every start (for the user who uninstalls: best effort).
+    ; Other programs of the maker keep their values; the key goes once it is empty.
+    DeleteRegValue HKCU "${MAKER_KEY}" "${TITLE}"
+    DeleteRegKey /ifempty HKCU "${MAKER_KEY}"
 SectionEnd

@@ -9,8 +9,10 @@
 #include "app/system_file_identification.h"
 #include "identify/system_identify_platform.h"
 #include "memory/module_scan.h"
+#include "util/codepage_win.h"
 #include "util/file_info.h"
 #include "util/folders_win.h"
+#include "util/handle_win.h"
 #include "util/shell_win.h"
 #include "wmi/com_automation_win.h"
 
@@ -29,6 +31,12 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
 
     int exitCode = 1;
     RunGuarded(nullptr, [&] {
+        // Held while the program runs: the uninstaller looks for it to know that the program's
+        // files are in use. Global, so that a copy in another session counts as well.
+        const UniqueHandle running(CreateMutexW(
+            nullptr, FALSE,
+            WideFromGbk(std::string("Global\\") + config::kMakerName + " " + config::kAppTitle)
+                .c_str()));
         // COM for the instrumentation service, from before the window until the program ends.
         const TComInitialization com;
         TComAutomation automation;
