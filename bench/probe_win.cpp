@@ -3,11 +3,14 @@
 // (-1 for a figure it could not take), then keeps the program running for the given seconds,
 // while scripts/bench measures its idle CPU time and memory from outside (Wine tells another
 // process's times and memory as zero), and ends it.
-// Usage: slotvane_bench_probe <program> <seconds to keep it running>
+// With a third argument it also asks the visible window for WM_NULL every 50 ms for that many
+// seconds and adds a third figure: the longest time the window took to answer, in ms.
+// Usage: slotvane_bench_probe <program> <seconds to keep it running> [<seconds to poll>]
 #include <windows.h>
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 
@@ -52,11 +55,13 @@ double Milliseconds(LARGE_INTEGER from, LARGE_INTEGER to, LARGE_INTEGER frequenc
 
 int wmain(int argc, wchar_t* argv[]) {
     if (argc < 3) {
-        std::fprintf(stderr,
-                     "usage: slotvane_bench_probe <program> <seconds to keep it running>\n");
+        std::fprintf(stderr, "usage: slotvane_bench_probe <program> <seconds to keep it running> "
+                             "[<seconds to poll>]\n");
         return 2;
     }
     const int holdSeconds = _wtoi(argv[2]);
+    const bool polling = argc > 3;
+    const double pollMs = polling ? _wtoi(argv[3]) * 1000.0 : 0;
     std::wstring commandLine = L"\"" + std::wstring(argv[1]) + L"\"";
 
     LARGE_INTEGER frequency{}, start{}, now{};
@@ -73,6 +78,8 @@ int wmain(int argc, wchar_t* argv[]) {
 
     double windowMs = -1;
     double listMs = -1;
+    double longestAnswerMs = -1;
+    double nextPollMs = 0;
     Search search{process.dwProcessId};
     for (;;) {
         QueryPerformanceCounter(&now);
@@ -84,20 +91,37 @@ int wmain(int argc, wchar_t* argv[]) {
             EnumWindows(FindWindowOfProcess, reinterpret_cast<LPARAM>(&search));
             if (search.window != nullptr) {
                 windowMs = elapsed;
+                nextPollMs = elapsed;
             }
         }
-        if (search.window != nullptr) {
+        const bool pollDue = polling && search.window != nullptr && elapsed < windowMs + pollMs;
+        if (pollDue && elapsed >= nextPollMs) {
+            LARGE_INTEGER asked{}, answered{};
+            DWORD_PTR result = 0;
+            QueryPerformanceCounter(&asked);
+            SendMessageTimeoutW(search.window, WM_NULL, 0, 0, SMTO_NORMAL, 30000, &result);
+            QueryPerformanceCounter(&answered);
+            longestAnswerMs = std::max(longestAnswerMs, Milliseconds(asked, answered, frequency));
+            nextPollMs = elapsed + 50;
+        }
+        if (search.window != nullptr && listMs < 0) {
             search.list = nullptr;
             EnumChildWindows(search.window, FindList, reinterpret_cast<LPARAM>(&search));
             if (search.list != nullptr && SendMessageW(search.list, LVM_GETITEMCOUNT, 0, 0) > 0) {
                 listMs = elapsed;
-                break;
             }
+        }
+        if (listMs >= 0 && !pollDue) {
+            break;
         }
         Sleep(1);
     }
 
-    std::printf("%.1f %.1f\n", windowMs, listMs);
+    if (polling) {
+        std::printf("%.1f %.1f %.1f\n", windowMs, listMs, longestAnswerMs);
+    } else {
+        std::printf("%.1f %.1f\n", windowMs, listMs);
+    }
     std::fflush(stdout);
     Sleep(static_cast<DWORD>(holdSeconds) * 1000);
     TerminateProcess(process.hProcess, 0);

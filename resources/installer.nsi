@@ -18,7 +18,7 @@ RequestExecutionLevel admin
 !define TITLE "Slotvane"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\${MAKER} ${TITLE}"
 !define MAKER_KEY "Software\${MAKER}"
-; Held by the program while it runs (src/app/winmain_win.cpp).
+; Held by the program while it runs (src/app/program_win.cpp).
 !define RUNNING_MUTEX "Global\${MAKER} ${TITLE}"
 !define SYNCHRONIZE 0x00100000
 !define ERROR_ACCESS_DENIED 5

@@ -3,6 +3,8 @@
 #include "app/message_box.h"
 #include "app/open_log.h"
 #include "app/web_actions.h"
+#include "memory/installed_memory.h"
+#include "memory/module_scan.h"
 #include "util/byte_size.h"
 #include "util/data_folder.h"
 #include "util/os_version.h"
@@ -16,6 +18,10 @@ namespace {
 
 constexpr int kDetail = 0;
 constexpr int kInfo = 1;
+constexpr int kError = 2;
+
+// The deadline of kScanDeadlineMs, in the log's words.
+constexpr const char* kScanTimeout = "WMI 查询超时 (60 秒)";
 
 // The caption of the empty-slot buttons: three lines, the middle one empty.
 constexpr const char* kEmptySlotCaption = "空插槽!\r\n\r\n点击这里获取更多内存";
@@ -78,7 +84,33 @@ void TMainDlgLogic::AppEvtActivate() {
 
     Checkforupdate1Click();
 
-    services_.scanModules(state_, log_.get());
+    // The service's first answer can take long; the window goes on meanwhile.
+    state_.scanPending = true;
+    state_.curmemLabel = "当前内存: 正在读取…";
+    services_.startScan();
+}
+
+void TMainDlgLogic::ScanArrived(const MemorySnapshot& snapshot) {
+    if (!state_.scanPending) {
+        return;
+    }
+    state_.scanPending = false;
+    // The scan starts from the label as designed, as it did when it ran at once, so that one that
+    // ends early leaves what it always left.
+    state_.curmemLabel = MemoryView().curmemLabel;
+    ScanModules(state_, snapshot, log_.get());
+    ShowSystemMemoryWithoutModules(state_, snapshot, services_.memory, log_.get());
+}
+
+void TMainDlgLogic::ScanTimedOut() {
+    if (!state_.scanPending) {
+        return;
+    }
+    AddLine(log_.get(), kScanTimeout, kError);
+    MemorySnapshot failed;
+    failed.modules.error = kScanTimeout;
+    failed.arrays.error = kScanTimeout;
+    ScanArrived(failed);
 }
 
 void TMainDlgLogic::WriteStartupLines() {

@@ -8,6 +8,8 @@
 #include "app/main_dlg_state.h"
 #include "app/main_dlg_ui.h"
 #include "log/log.h"
+#include "memory/memory_monitor.h"
+#include "memory/memory_snapshot.h"
 #include "update/file_grabber.h"
 #include "update/file_identification.h"
 #include "update/http_client.h"
@@ -30,8 +32,12 @@ struct MainDlgLogicServices {
     IHttpClientOwner& http;
     // The program's own product, company and version, which the update check sends.
     IFileIdentification& identification;
-    // Fills the slot panels from what the system reports (the module scan).
-    std::function<void(MainDlgState&, TKLog*)> scanModules;
+    // The memory monitor's figures; its installed memory stands in where the service reports no
+    // memory module.
+    const IMemoryStatusSource& memory;
+    // Starts the module scan's queries away from the window (start-up step 13) and returns at
+    // once; their answer comes back through ScanArrived, or ScanTimedOut past the deadline.
+    std::function<void()> startScan;
     // Called when the window's data changed outside a handler of the window (an update check's
     // answer), so that the window applies it.
     std::function<void()> stateChanged;
@@ -40,6 +46,9 @@ struct MainDlgLogicServices {
     const IClock& clock = SystemClock();
     const ITickCounter& ticks = SystemTickCounter();
 };
+
+// How long the window waits for the instrumentation service's answer to the scan's queries.
+inline constexpr unsigned kScanDeadlineMs = 60 * 1000;
 
 class TMainDlgLogic {
 public:
@@ -54,10 +63,18 @@ public:
     // The start-up sequence, run once per program run on the first activation: unhook, record
     // the program path in the maker's key, caption with the file version, banner colour, open
     // the log, the information lines, unit names, empty-slot captions, link-list download,
-    // AutoUpdateCheck, the checker, the first update check, the module scan. Does nothing once
-    // unhooked. An error of a step ends the sequence there and reaches the caller; what the
-    // earlier steps did stays.
+    // AutoUpdateCheck, the checker, the first update check, the start of the module scan, whose
+    // panels and installed-memory label wait for the answer. Does nothing once unhooked. An error
+    // of a step ends the sequence there and reaches the caller; what the earlier steps did stays.
     void AppEvtActivate();
+
+    // The scan's queries have answered: the module scan runs on their snapshot, and where the
+    // service reported no module the installed-memory label shows the system's figure. Raises as
+    // the scan does. An answer that comes when the scan no longer waits is dropped.
+    void ScanArrived(const MemorySnapshot& snapshot);
+    // The deadline has passed without an answer: the timeout goes to the log, and the scan runs
+    // as if both queries had failed. Does nothing when the scan no longer waits.
+    void ScanTimedOut();
 
     // The window is about to close: cleans the virtual-store copy of the program folder and
     // notes it in the log at level 0 (detail).

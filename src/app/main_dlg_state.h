@@ -19,6 +19,9 @@ struct MainDlgState : MemoryView {
     // to its parent's background and straight back.
     bool bannerOwnColour = false;
     bool checkForUpdateEnabled = true; // the menu item Checkforupdate1
+    // From the start of the module scan to its answer: the slot panels show no list view and no
+    // button meanwhile.
+    bool scanPending = false;
 
     // The captions of getRAM1_btn..getRAM4_btn; none at design time.
     std::array<std::string, kSlotPanelCount> emptySlotCaptions;

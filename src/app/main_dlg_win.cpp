@@ -224,7 +224,8 @@ TMainDlg::TMainDlg(HINSTANCE instance, MainDlgServices services)
     : instance_(instance), services_(std::move(services)), font_(CreateInterfaceFont(false)),
       boldFont_(CreateInterfaceFont(true)),
       logic_(state_, {services_.platform, ui_, services_.shell, http_, services_.identification,
-                      services_.scanModules, [this] { ApplyState(); }, services_.serverHost}) {
+                      services_.memory, [this] { StartScan(); }, [this] { ApplyState(); },
+                      services_.serverHost}) {
     RegisterWindowClassOnce(instance, kWindowClass, &InstanceWindowProc<TMainDlg>, true,
                             reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
 
@@ -362,7 +363,8 @@ void TMainDlg::ApplyState() {
     };
     std::optional<PanelPaintPause> pause;
     if (previous != nullptr && IsWindowVisible(window_) &&
-        (changed(&MainDlgState::slots) || changed(&MainDlgState::narrowed))) {
+        (changed(&MainDlgState::slots) || changed(&MainDlgState::narrowed) ||
+         changed(&MainDlgState::scanPending))) {
         pause.emplace(window_);
     }
 
@@ -457,9 +459,11 @@ void TMainDlg::ApplySlot(int index, const SlotPanelState& slot, const SlotPanelS
     if (slot.rows != shown.rows || slot.columnCaptions != shown.columnCaptions) {
         FillListView(list, slot);
     }
-    ShowControl(list, slot.listVisible);
-    ShowControl(ram, slot.emptySlotButtonVisible);
-    ShowControl(spec, slot.specButtonVisible);
+    // Until the scan has answered, the panels show nothing to act on.
+    const bool scanned = !state_.scanPending;
+    ShowControl(list, scanned && slot.listVisible);
+    ShowControl(ram, scanned && slot.emptySlotButtonVisible);
+    ShowControl(spec, scanned && slot.specButtonVisible);
     EnableWindow(spec, slot.specButtonEnabled);
 }
 
@@ -484,6 +488,19 @@ void TMainDlg::Narrow() {
     const RECT rect = RectInParent(drivers);
     SetWindowPos(drivers, nullptr, rect.left + delta, rect.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     InvalidateRect(window_, nullptr, TRUE);
+}
+
+void TMainDlg::StartScan() {
+    // The deadline first: should the worker not start, the scan still ends, as timed out.
+    SetTimer(window_, kScanDeadlineTimerId, services_.scanDeadlineMs, nullptr);
+    // The worker takes the maker: it owns what it uses.
+    scan_ = std::make_unique<TScanWorker>(window_, kScanDoneMessage,
+                                          std::exchange(services_.scanAutomation, nullptr));
+}
+
+void TMainDlg::StopWaitingForScan() {
+    KillTimer(window_, kScanDeadlineTimerId);
+    scan_.reset();
 }
 
 void TMainDlg::Quit1Click() {
@@ -583,6 +600,16 @@ LRESULT TMainDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_TIMER:
         if (wParam == kMemTimerId) {
             Mem_tmrTimer();
+        } else if (wParam == kScanDeadlineTimerId) {
+            // The worker is abandoned, never waited for; an answer it gives later is dropped.
+            StopWaitingForScan();
+            RunGuarded(window_, [&] { RunLogic([&] { logic_.ScanTimedOut(); }); });
+        }
+        return 0;
+    case kScanDoneMessage:
+        if (std::optional<MemorySnapshot> snapshot = scan_ ? scan_->Take() : std::nullopt) {
+            StopWaitingForScan();
+            RunGuarded(window_, [&] { RunLogic([&] { logic_.ScanArrived(*snapshot); }); });
         }
         return 0;
     case WM_ACTIVATEAPP:
@@ -604,6 +631,7 @@ LRESULT TMainDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return DefWindowProcW(window_, message, wParam, lParam);
     case WM_DESTROY:
         KillTimer(window_, kMemTimerId);
+        StopWaitingForScan();
         logic_.FormDestroy();
         PostQuitMessage(0);
         return 0;

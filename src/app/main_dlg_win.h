@@ -9,6 +9,7 @@
 #include "app/main_dlg_logic.h"
 #include "app/main_dlg_state.h"
 #include "app/main_dlg_ui_win.h"
+#include "app/scan_worker_win.h"
 #include "app/scope_win.h"
 #include "log/log.h"
 #include "memory/memory_monitor.h"
@@ -29,8 +30,9 @@
 // What the window needs from the rest of the program; tests pass fakes.
 struct MainDlgServices {
     const IMemoryStatusSource& memory;
-    // Fills the slot panels from what the system reports (the module scan).
-    std::function<void(MainDlgState&, TKLog*)> scanModules;
+    // Makes the automation factory of the module scan's queries, on the scan's worker thread;
+    // the worker owns it, and what it holds, for as long as the queries take.
+    ScanAutomationMaker scanAutomation;
     // The per-user data folder (with its trailing "\"), created on demand.
     std::function<std::string()> userDataFolder;
     IShell& shell;
@@ -40,6 +42,8 @@ struct MainDlgServices {
     IFileIdentification& identification;
     // The maker's web server (host, and port when it has one); empty for the configured one.
     std::string serverHost;
+    // How long the scan waits for the service; tests shorten it.
+    unsigned scanDeadlineMs = kScanDeadlineMs;
 };
 
 enum MainDlgControl : int {
@@ -74,9 +78,13 @@ enum MainDlgCommand : WORD {
 };
 
 inline constexpr UINT_PTR kMemTimerId = 1;
+// The module scan's deadline.
+inline constexpr UINT_PTR kScanDeadlineTimerId = 2;
 // Posted by the first activation: the start-up sequence runs from it, outside the activation
 // message, where COM would refuse outgoing calls.
 inline constexpr UINT kStartUpMessage = WM_APP + 1;
+// Posted by the scan's worker when its snapshot is ready.
+inline constexpr UINT kScanDoneMessage = WM_APP + 2;
 
 class TMainDlg {
 public:
@@ -129,6 +137,10 @@ private:
     void ApplyMemoryLabels();
     void ApplySlot(int index, const SlotPanelState& slot, const SlotPanelState* previous);
     void Narrow();
+    // The module scan's queries go to a worker, under the deadline; the window stops waiting at
+    // the answer, at the deadline or when it is destroyed.
+    void StartScan();
+    void StopWaitingForScan();
 
     HINSTANCE instance_;
     MainDlgServices services_;
@@ -155,6 +167,8 @@ private:
     bool ticking_ = false;
     // One start-up message at most, even when activations arrive before it is handled.
     bool startUpPosted_ = false;
+    // While the window waits for the scan's answer.
+    std::unique_ptr<TScanWorker> scan_;
     std::optional<AboutDlgServices> aboutServices_;
     std::unique_ptr<TAboutDlg> about_;
 

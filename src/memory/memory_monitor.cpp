@@ -5,6 +5,11 @@
 #include <optional>
 #include <string>
 
+std::uint64_t InstalledMemoryBytes(const IMemoryStatusSource& source, const MemoryStatus& status) {
+    const std::optional<std::uint64_t> installedKilobytes = source.InstalledMemoryKilobytes();
+    return installedKilobytes ? *installedKilobytes * 1024 : status.totalPhysical;
+}
+
 void Mem_tmrTimer(MemoryView& state, TScopeModel& scope, const IMemoryStatusSource& source,
                   std::string_view decimalSeparator) {
     const MemoryStatus status = source.QueryMemoryStatus();
@@ -19,9 +24,7 @@ void Mem_tmrTimer(MemoryView& state, TScopeModel& scope, const IMemoryStatusSour
 
     // Where the installed memory cannot be told, the memory the system manages is the closest
     // figure there is.
-    const std::optional<std::uint64_t> installedKilobytes = source.InstalledMemoryKilobytes();
-    const std::uint64_t installedBytes =
-        installedKilobytes ? *installedKilobytes * 1024 : status.totalPhysical;
     state.phytotLabel =
-        "总计: " + FormatByteSize(static_cast<std::int64_t>(installedBytes), decimalSeparator);
+        "总计: " + FormatByteSize(static_cast<std::int64_t>(InstalledMemoryBytes(source, status)),
+                                  decimalSeparator);
 }

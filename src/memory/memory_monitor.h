@@ -24,6 +24,10 @@ public:
     virtual std::optional<std::uint64_t> InstalledMemoryKilobytes() const = 0;
 };
 
+// The machine's installed memory as the monitor shows it: what the system reports as physically
+// installed or, where it cannot tell, the physical memory it manages.
+std::uint64_t InstalledMemoryBytes(const IMemoryStatusSource& source, const MemoryStatus& status);
+
 // One tick: one memory-status query, one installed-memory query, figures written with the given
 // decimal separator. A failed memory-status query raises before anything has changed, so the
 // chart and both labels keep their previous state.

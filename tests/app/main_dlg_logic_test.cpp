@@ -1,6 +1,9 @@
 #include "app/main_dlg_logic.h"
 
+#include "memory/module_scan.h"
 #include "util/byte_size.h"
+#include "util/os_error.h"
+#include "wmi/wmi_conversions.h"
 
 #include "slotvane_config.h"
 
@@ -9,6 +12,7 @@
 #include "support/temp_folder.h"
 #include "update/fake_http_client.h"
 #include "update/log_entries.h"
+#include "wmi/memory_fixtures.h"
 
 #include <gtest/gtest.h>
 
@@ -71,14 +75,40 @@ private:
     Journal& journal_;
 };
 
-// What the module scan saw of the window and the log when it ran.
+// The memory the system reports: 8 GB installed, or where it cannot tell, 6.5 GB managed.
+class FakeMemory final : public IMemoryStatusSource {
+public:
+    MemoryStatus QueryMemoryStatus() const override {
+        if (fail) {
+            throw OSError(8, "Not enough memory resources are available");
+        }
+        return {40, 6979321856, 3489660928};
+    }
+    std::optional<std::uint64_t> InstalledMemoryKilobytes() const override { return installed; }
+
+    std::optional<std::uint64_t> installed = 8388608;
+    bool fail = false;
+};
+
+// What the service answers for a board with two slots and modules of these capacities (bytes).
+MemorySnapshot TwoSlots(const std::vector<std::string>& capacities) {
+    FakeAutomation service;
+    service.Machine().classes["Win32_PhysicalMemoryArray"] = {ArrayInstance(33554432, 2)};
+    auto& modules = service.Machine().classes["Win32_PhysicalMemory"];
+    for (const std::string& capacity : capacities) {
+        modules.push_back(ModuleInstance(
+            {"DIMM 1", capacity, "CE00000000000000", "M378A1K43CB2-CRC", 26, 2400, "12345678"}));
+    }
+    return TakeMemorySnapshot(service);
+}
+
+// What the window and the log held when the module scan started.
 struct ScanView {
     std::string caption;
     bool bannerOwnColour = false;
     std::string emptySlotCaption4;
     SizeUnitNameList units;
     bool checkForUpdateEnabled = true;
-    std::size_t logLines = 0;
 };
 
 class MainDlgLogicTest : public ::testing::Test {
@@ -91,22 +121,20 @@ protected:
     ~MainDlgLogicTest() override { SetSizeUnitNames(savedUnits); }
 
     MainDlgLogicServices Services() {
-        return {
-            platform,
-            ui,
-            shell,
-            http,
-            identification,
-            [this](MainDlgState& scanned, TKLog* log) {
-                NoteOperation(journal, platform.failAt, "ScanModules");
-                scanView = ScanView{
-                    scanned.caption, scanned.bannerOwnColour,       scanned.emptySlotCaptions[3],
-                    SizeUnitNames(), scanned.checkForUpdateEnabled, log->Lines().size()};
-                scanned.slots[0].rows = {{"插槽名称", "DIMM0"}};
-                AddLine(log, "scanned", 1);
-            },
-            [this] { ++stateChanges; },
-            kHost};
+        return {platform,
+                ui,
+                shell,
+                http,
+                identification,
+                memory,
+                [this] {
+                    NoteOperation(journal, platform.failAt, "StartScan");
+                    scanView =
+                        ScanView{state.caption, state.bannerOwnColour, state.emptySlotCaptions[3],
+                                 SizeUnitNames(), state.checkForUpdateEnabled};
+                },
+                [this] { ++stateChanges; },
+                kHost};
     }
 
     const SizeUnitNameList savedUnits = SizeUnitNames();
@@ -117,6 +145,7 @@ protected:
     RecordingShell shell;
     JournalHttpOwner http{journal};
     FakeIdentification identification{journal, platform.failAt};
+    FakeMemory memory;
     std::optional<ScanView> scanView;
     int stateChanges = 0;
     MainDlgState state;
@@ -141,25 +170,26 @@ TEST_F(MainDlgLogicTest, StartupRunsItsStepsInOrderAndLeavesTheWindowFilled) {
         "DisplayedFileInfo " + kProgram,
         "FileVersion " + kProgram,
         "CreateClient",
-        "ScanModules",
+        "StartScan",
     };
     EXPECT_EQ(journal, expected);
     EXPECT_FALSE(logic.ActivationHooked());
     EXPECT_EQ(platform.registry["Slotvane"], kProgram);
 
-    // Everything before the scan was in place when it ran.
+    // Everything before the scan was in place when it started.
     ASSERT_TRUE(scanView);
     EXPECT_EQ(scanView->caption, "Slotvane v2.4.1.3");
     EXPECT_TRUE(scanView->bannerOwnColour);
     EXPECT_EQ(scanView->emptySlotCaption4, "空插槽!\r\n\r\n点击这里获取更多内存");
     EXPECT_EQ(scanView->units, (SizeUnitNameList{"B", "KB", "MB", "GB", "TB"}));
     EXPECT_FALSE(scanView->checkForUpdateEnabled);
-    EXPECT_EQ(scanView->logLines, 9u);
 
     for (const std::string& caption : state.emptySlotCaptions) {
         EXPECT_EQ(caption, "空插槽!\r\n\r\n点击这里获取更多内存");
     }
-    EXPECT_EQ(state.slots[0].rows.size(), 1u);
+    // The panels and the installed memory wait for the scan's answer.
+    EXPECT_TRUE(state.scanPending);
+    EXPECT_EQ(state.curmemLabel, "当前内存: 正在读取…");
     EXPECT_TRUE(logic.AutoUpdateCheck());
     ASSERT_NE(logic.Updater(), nullptr);
     EXPECT_TRUE(logic.Updater()->Busy());
@@ -218,8 +248,7 @@ TEST_F(MainDlgLogicTest, StartupWritesTheFactsOfTheMachineToTheLog) {
 
         std::vector<LogEntry> expected = {{1, "正在开始"}, {1, kProgram}, {1, "Slotvane v2.4.1.3"}};
         expected.insert(expected.end(), c.facts.begin(), c.facts.end());
-        expected.insert(expected.end(),
-                        {{1, "更新自检..."}, {1, "Slotvane 更新自检: 初始化"}, {1, "scanned"}});
+        expected.insert(expected.end(), {{1, "更新自检..."}, {1, "Slotvane 更新自检: 初始化"}});
         EXPECT_EQ(LogEntries(*caseLogic.Log()), expected);
     }
 }
@@ -259,7 +288,7 @@ TEST_F(MainDlgLogicTest, AFailingStepEndsStartupThereAndKeepsWhatCameBefore) {
         {"Is64BitWindows", "Slotvane v2.4.1.3", 4, false, true},
         {"IsProgramInstalled", "Slotvane v2.4.1.3", 6, false, true},
         {"FileVersion ", "Slotvane v2.4.1.3", 9, true, false},
-        {"ScanModules", "Slotvane v2.4.1.3", 9, true, false},
+        {"StartScan", "Slotvane v2.4.1.3", 9, true, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.failAt);
@@ -422,6 +451,8 @@ TEST_F(MainDlgLogicTest, BeforeStartupTheHandlersFindNothingToDo) {
     logic.Checkforupdate1Click();
     logic.Openlogfile1Click();
     logic.FormClose();
+    logic.ScanArrived(TwoSlots({"8589934592"}));
+    logic.ScanTimedOut();
     EXPECT_TRUE(state.checkForUpdateEnabled);
     EXPECT_TRUE(http.fake.transfers.empty());
     EXPECT_TRUE(shell.requests.empty());
@@ -477,6 +508,77 @@ TEST_F(MainDlgLogicTest, TheHandlersUseTheLogicsServerAndSeams) {
         folder.File("Slotvane.log") + "|||1",
     };
     EXPECT_EQ(shell.requests, opened);
+}
+
+// The answer arrives after the start-up: the scan runs on it as it ran when it asked the service
+// itself, with the same panels, labels and log lines, and only the first answer counts.
+TEST_F(MainDlgLogicTest, TheScanRunsOnItsAnswerAsItWouldHaveAtOnce) {
+    logic.AppEvtActivate();
+    const std::size_t startUpLines = logic.Log()->Lines().size();
+    const MemorySnapshot snapshot = TwoSlots({"8589934592"});
+
+    logic.ScanArrived(snapshot);
+
+    TKLog expectedLog(folder.File("expected.log"), false, 10000);
+    MemoryView expected;
+    ScanModules(expected, snapshot, &expectedLog);
+    EXPECT_FALSE(state.scanPending);
+    EXPECT_EQ(static_cast<const MemoryView&>(state), expected);
+    EXPECT_EQ(expected.curmemLabel, "当前内存: 8 GB");
+    const std::vector<LogEntry> entries = LogEntries(*logic.Log());
+    EXPECT_EQ(
+        std::vector<LogEntry>(entries.begin() + static_cast<long>(startUpLines), entries.end()),
+        LogEntries(expectedLog));
+
+    const MainDlgState scanned = state;
+    logic.ScanArrived(TwoSlots({"17179869184"}));
+    logic.ScanTimedOut();
+    EXPECT_EQ(state, scanned);
+    EXPECT_EQ(LogEntries(*logic.Log()), entries);
+}
+
+// Past the deadline both queries count as failed: every panel disabled, no list view, the window
+// narrowed, and the system's memory in the label; an answer after that is dropped.
+TEST_F(MainDlgLogicTest, PastTheDeadlineTheScanCountsBothQueriesAsFailed) {
+    logic.AppEvtActivate();
+    const std::size_t startUpLines = logic.Log()->Lines().size();
+
+    logic.ScanTimedOut();
+
+    EXPECT_FALSE(state.scanPending);
+    EXPECT_TRUE(state.narrowed);
+    for (const SlotPanelState& panel : state.slots) {
+        EXPECT_FALSE(panel.enabled);
+        EXPECT_FALSE(panel.listVisible);
+        EXPECT_FALSE(panel.emptySlotButtonVisible);
+        EXPECT_FALSE(panel.specButtonVisible);
+    }
+    EXPECT_EQ(state.slotsLabel, "插槽数量: 0");
+    EXPECT_EQ(state.maxmemLabel, "最大内存: 0 GB");
+    EXPECT_EQ(state.curmemLabel, "当前内存: 8 GB");
+    const std::vector<LogEntry> entries = LogEntries(*logic.Log());
+    EXPECT_EQ(
+        std::vector<LogEntry>(entries.begin() + static_cast<long>(startUpLines), entries.end()),
+        (std::vector<LogEntry>{{2, "WMI 查询超时 (60 秒)"},
+                               {1, "没有内存模块记录, 使用系统总内存"}}));
+    EXPECT_EQ(logic.Log()->ErrorCount(), 1);
+
+    const MainDlgState timedOut = state;
+    logic.ScanArrived(TwoSlots({"8589934592"}));
+    EXPECT_EQ(state, timedOut);
+    EXPECT_EQ(LogEntries(*logic.Log()), entries);
+}
+
+// A value of the answer that cannot be converted ends the scan there and reaches the window's
+// error report; the label no longer says it is reading.
+TEST_F(MainDlgLogicTest, AnAnswerThatCannotBeConvertedEndsTheScanWhereItIs) {
+    logic.AppEvtActivate();
+    EXPECT_THROW(logic.ScanArrived(TwoSlots({"8589934592", "8 GB"})), ConversionError);
+    EXPECT_FALSE(state.scanPending);
+    EXPECT_EQ(state.slotsLabel, "插槽数量: 2");
+    EXPECT_EQ(state.curmemLabel, MemoryView().curmemLabel);
+    EXPECT_EQ(state.slots[0].rows.size(), 6u);
+    EXPECT_TRUE(state.slots[1].rows.empty());
 }
 
 } // namespace

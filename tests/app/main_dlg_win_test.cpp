@@ -3,7 +3,9 @@
 #include "app/main_dlg_win.h"
 #include "app/message_box.h"
 #include "app/message_box_win.h"
+#include "memory/report_export.h"
 #include "util/codepage_win.h"
+#include "util/handle_win.h"
 
 #include "fake_app_platform.h"
 #include "support/message_box_reader_win.h"
@@ -11,6 +13,9 @@
 #include "support/temp_folder.h"
 #include "update/file_identification.h"
 #include "update/log_entries.h"
+#include "util/fixture_path_win.h"
+#include "wmi/gated_service.h"
+#include "wmi/memory_fixtures.h"
 
 #include <gtest/gtest.h>
 
@@ -18,6 +23,7 @@
 
 #include <commctrl.h>
 
+#include <atomic>
 #include <cstdlib>
 #include <exception>
 #include <fstream>
@@ -44,7 +50,15 @@ public:
     unsigned load = 50;
 };
 
-void NoScan(MainDlgState&, TKLog*) {}
+const ModuleFixture kModule{"DIMM 1", "4294967296", "Kingston", "KHX1600C10D3/4G", 24, 1600, "A1"};
+
+// A board as the service describes it: its memory arrays and its modules.
+FakeMachine Board(std::vector<FakeInstance> arrays, std::vector<FakeInstance> modules) {
+    FakeMachine machine;
+    machine.classes["Win32_PhysicalMemoryArray"] = std::move(arrays);
+    machine.classes["Win32_PhysicalMemory"] = std::move(modules);
+    return machine;
+}
 
 // The program's own file as the update check sees it: older than what the test server offers
 // (1.2.3.5) is never asked about, so no question box waits for an answer.
@@ -61,8 +75,9 @@ std::string TestServerHost() {
     return address != nullptr && *address != '\0' ? address : "127.0.0.1:1";
 }
 
-// The window's services with fakes: no scan, a temporary data folder, a recording shell, a
-// machine that answers from fields (no registry is written) and the test server.
+// The window's services with fakes: a service without memory classes that answers at once unless
+// a test says otherwise, a temporary data folder, a recording shell, a machine that answers from
+// fields (no registry is written) and the test server.
 struct FakeServices {
     TempFolder dataFolder;
     RecordingShell shell;
@@ -70,13 +85,21 @@ struct FakeServices {
     FakeAppPlatform platform{journal};
     FixedIdentification identification;
     const IMemoryStatusSource* memorySource = &memory;
+    std::shared_ptr<ServiceGate> gate = std::make_shared<ServiceGate>(true);
+    FakeMachine machine;
+    unsigned scanDeadlineMs = kScanDeadlineMs;
 
     FakeServices() { platform.dataFolder = dataFolder.File(""); }
 
-    MainDlgServices With(std::function<void(MainDlgState&, TKLog*)> scan = NoScan) {
-        return {*memorySource,   std::move(scan), [this] { return dataFolder.File(""); },
-                shell,           platform,        identification,
-                TestServerHost()};
+    MainDlgServices With() {
+        return {*memorySource,
+                GatedService(gate, machine),
+                [this] { return dataFolder.File(""); },
+                shell,
+                platform,
+                identification,
+                TestServerHost(),
+                scanDeadlineMs};
     }
 };
 
@@ -106,6 +129,16 @@ bool PumpUntil(const std::function<bool()>& done, DWORD milliseconds) {
 void Activate(HWND window) {
     SendMessageW(window, WM_ACTIVATEAPP, TRUE, 0);
     PumpWaiting();
+}
+
+// Pumps until the started scan has its answer, or its deadline.
+bool PumpUntilScanned(const TMainDlg& dialog) {
+    return PumpUntil([&] { return !dialog.State().scanPending; }, 10000);
+}
+
+// The control's own visibility, whatever its parents'.
+bool ShownItself(HWND control) {
+    return (GetWindowLongPtrW(control, GWL_STYLE) & WS_VISIBLE) != 0;
 }
 
 std::string FileText(const std::string& path) {
@@ -324,27 +357,30 @@ TEST(MainDlgWindow, ATickDrawsTheChartAtOnceAndAMinimisedWindowCatchesUpWhenRest
 
 TEST(MainDlgWindow, AScanAppliedToTheShownWindowShowsAndHidesWhatItSays) {
     FakeServices services;
-    TMainDlg dialog(GetModuleHandleW(nullptr), services.With([](MainDlgState& state, TKLog*) {
-        state.narrowed = true;
-        state.slots[0].columnCaptions = {"属性", "值"};
-        state.slots[0].rows = {{"容量", "8 GB"}, {"制造商", "Samsung"}};
-        state.slots[1].listVisible = false;
-        state.slots[1].emptySlotButtonVisible = true;
-        state.slots[1].specButtonVisible = false;
-        state.maxmemVisible = false;
-    }));
+    // Two slots, 2 GB at most, one 4 GB module: narrowed, panel 2 empty, the maximum hidden.
+    services.machine = Board({ArrayInstance(2097152, 2)}, {ModuleInstance(kModule)});
+    TMainDlg dialog(GetModuleHandleW(nullptr), services.With());
     ShowWindow(dialog.Handle(), SW_SHOWNOACTIVATE);
     UpdateWindow(dialog.Handle());
     PumpWaiting();
 
-    // Only the start-up runs, so that no later change of state could mend what it left.
+    // Only the start-up and the scan's answer run, so that no later change of state could mend
+    // what they left.
     SendMessageW(dialog.Handle(), WM_ACTIVATEAPP, TRUE, 0);
-    MSG startUp{};
+    MSG message{};
     ASSERT_TRUE(
-        PeekMessageW(&startUp, dialog.Handle(), kStartUpMessage, kStartUpMessage, PM_REMOVE));
-    DispatchMessageW(&startUp);
+        PeekMessageW(&message, dialog.Handle(), kStartUpMessage, kStartUpMessage, PM_REMOVE));
+    DispatchMessageW(&message);
+    // The worker posts its answer without this thread's help.
+    const ULONGLONG end = GetTickCount64() + 10000;
+    while (
+        !PeekMessageW(&message, dialog.Handle(), kScanDoneMessage, kScanDoneMessage, PM_REMOVE)) {
+        ASSERT_LT(GetTickCount64(), end);
+        Sleep(10);
+    }
+    DispatchMessageW(&message);
     EXPECT_EQ(OuterWidth(dialog.Handle()), kNarrowedWindowWidth);
-    EXPECT_EQ(ListView_GetItemCount(dialog.Control(kLst1)), 2);
+    EXPECT_EQ(ListView_GetItemCount(dialog.Control(kLst1)), 6);
     struct Case {
         int id;
         bool shown;
@@ -360,15 +396,9 @@ TEST(MainDlgWindow, AScanAppliedToTheShownWindowShowsAndHidesWhatItSays) {
 }
 
 TEST(MainDlgWindow, FirstActivationScansOnceAndNarrowsForATwoSlotBoard) {
-    int scans = 0;
     FakeServices services;
-    TMainDlg dialog(GetModuleHandleW(nullptr), services.With([&](MainDlgState& state, TKLog*) {
-        ++scans;
-        state.narrowed = true;
-        state.slots[2].enabled = false;
-        state.slots[3].enabled = false;
-        state.slotsLabel = "插槽数量: 2";
-    }));
+    services.machine = Board({ArrayInstance(33554432, 2)}, {});
+    TMainDlg dialog(GetModuleHandleW(nullptr), services.With());
     EXPECT_EQ(WindowTextGbk(dialog.Handle()), "MainDlg");
     RECT designed{};
     GetClientRect(dialog.Handle(), &designed);
@@ -377,10 +407,12 @@ TEST(MainDlgWindow, FirstActivationScansOnceAndNarrowsForATwoSlotBoard) {
     // The sequence runs from a posted message, not inside the activation message itself.
     SendMessageW(dialog.Handle(), WM_ACTIVATEAPP, TRUE, 0);
     SendMessageW(dialog.Handle(), WM_ACTIVATEAPP, TRUE, 0);
-    EXPECT_EQ(scans, 0);
+    EXPECT_FALSE(dialog.State().scanPending);
     PumpWaiting();
+    ASSERT_TRUE(PumpUntilScanned(dialog));
     Activate(dialog.Handle());
-    EXPECT_EQ(scans, 1);
+    PumpUntilScanned(dialog);
+    EXPECT_EQ(services.gate->Made(), 1);
     EXPECT_EQ(OuterWidth(dialog.Handle()), 387);
     EXPECT_EQ(WindowTextGbk(dialog.Control(kSlotsLbl)), "插槽数量: 2");
     EXPECT_FALSE(IsWindowEnabled(dialog.Control(kSlot1Grp + 2)));
@@ -397,21 +429,21 @@ TEST(MainDlgWindow, FirstActivationScansOnceAndNarrowsForATwoSlotBoard) {
 
 TEST(MainDlgWindow, ExportMenuItemsWriteTheReportAndOpenIt) {
     FakeServices services;
-    TMainDlg dialog(GetModuleHandleW(nullptr), services.With([](MainDlgState& state, TKLog*) {
-        state.slots[0].rows = {{"\xB2\xE5\xB2\xDB", "DIMM 0"}};
-        for (int i = 1; i < kSlotPanelCount; ++i) {
-            state.slots[static_cast<size_t>(i)].listVisible = false;
-        }
-    }));
+    services.machine = Board({ArrayInstance(33554432, 4)}, {ModuleInstance(kModule)});
+    TMainDlg dialog(GetModuleHandleW(nullptr), services.With());
     Activate(dialog.Handle());
+    ASSERT_TRUE(PumpUntilScanned(dialog));
 
     SendMessageW(dialog.Handle(), WM_COMMAND, kExt1, 0);
     SendMessageW(dialog.Handle(), WM_COMMAND, kSpreadsheet1, 0);
 
+    // The one module's list view: the window's data, as the list views show it.
     const std::string text = services.dataFolder.File("export.txt");
     const std::string csv = services.dataFolder.File("export.csv");
-    EXPECT_EQ(ReadFileBytes(text), "[BANK 1]\r\n\xB2\xE5\xB2\xDB\tDIMM 0\r\n");
-    EXPECT_EQ(ReadFileBytes(csv), "[BANK 1]\r\n\xB2\xE5\xB2\xDB;DIMM 0\r\n");
+    EXPECT_EQ(ReadFileBytes(text).rfind("[BANK 1]\r\n插槽名称\tDIMM 1\r\n", 0), 0u);
+    EXPECT_EQ(ReadFileBytes(text).find("[BANK 2]"), std::string::npos);
+    EXPECT_EQ(ReadFileBytes(text), BuildReportText(dialog.State(), "\t"));
+    EXPECT_EQ(ReadFileBytes(csv), BuildReportText(dialog.State(), ";"));
     EXPECT_EQ(services.shell.requests, (std::vector<std::string>{text + "|||1", csv + "|||1"}));
 }
 
@@ -429,13 +461,7 @@ TEST(MainDlgWindow, FirstActivationStartsTheProgramOnceAgainstTheMakersServer) {
         << "no test server: run tests/update/hostile_server.py and set SLOTVANE_TEST_SERVER "
            "(scripts/test does both)";
     FakeServices services;
-    int scans = 0;
-    TMainDlg dialog(GetModuleHandleW(nullptr), services.With([&](MainDlgState& state, TKLog*) {
-        ++scans;
-        state.slots[3].listVisible = false;
-        state.slots[3].specButtonVisible = false;
-        state.slots[3].emptySlotButtonVisible = true;
-    }));
+    TMainDlg dialog(GetModuleHandleW(nullptr), services.With());
     HWND window = dialog.Handle();
 
     // Not yet activated: the designed caption and no log.
@@ -444,7 +470,8 @@ TEST(MainDlgWindow, FirstActivationStartsTheProgramOnceAgainstTheMakersServer) {
     EXPECT_EQ(dialog.Logic().Log(), nullptr);
 
     Activate(window);
-    EXPECT_EQ(scans, 1);
+    ASSERT_TRUE(PumpUntilScanned(dialog));
+    EXPECT_EQ(services.gate->Made(), 1);
     EXPECT_EQ(WindowTextGbk(window), "Slotvane v2.4.1.3");
     EXPECT_EQ(WindowTextGbk(dialog.Control(kGetRAM1Btn + 3)),
               "空插槽!\r\n\r\n点击这里获取更多内存");
@@ -485,7 +512,7 @@ TEST(MainDlgWindow, FirstActivationStartsTheProgramOnceAgainstTheMakersServer) {
     const Journal journal = services.journal;
     SendMessageW(window, WM_ACTIVATEAPP, FALSE, 0);
     Activate(window);
-    EXPECT_EQ(scans, 1);
+    EXPECT_EQ(services.gate->Made(), 1);
     EXPECT_EQ(log.Lines().size(), lines);
     EXPECT_EQ(services.journal, journal);
 
@@ -627,14 +654,11 @@ TEST(MainDlgWindow, AFailedControlLeavesNoWindowBehind) {
     for (const int refused : {static_cast<int>(kDriversBtn), static_cast<int>(kScope), kLst1 + 2,
                               kGetRAM1Btn + 3, static_cast<int>(kSlot1Grp)}) {
         SCOPED_TRACE(refused);
-        int scans = 0;
         FakeServices services;
         {
             RefuseOneChild refusal(refused);
             ASSERT_TRUE(refusal.Hooked());
-            EXPECT_THROW(TMainDlg(GetModuleHandleW(nullptr),
-                                  services.With([&](MainDlgState&, TKLog*) { ++scans; })),
-                         std::exception);
+            EXPECT_THROW(TMainDlg(GetModuleHandleW(nullptr), services.With()), std::exception);
         }
         ASSERT_FALSE(RefuseOneChild::TopLevelWindows().empty());
         for (HWND window : RefuseOneChild::TopLevelWindows()) {
@@ -645,7 +669,7 @@ TEST(MainDlgWindow, AFailedControlLeavesNoWindowBehind) {
         while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
             DispatchMessageW(&message);
         }
-        EXPECT_EQ(scans, 0);
+        EXPECT_EQ(services.gate->Made(), 0);
     }
 }
 
@@ -820,6 +844,218 @@ TEST(MessageBoxWindow, KindsAndButtonSetsMapToTheirStyles) {
     for (const Case& c : cases) {
         EXPECT_EQ(MessageBoxStyle(c.buttons, c.kind), c.style) << c.buttons << "/" << c.kind;
     }
+}
+
+// Asks a window for WM_NULL from another thread every 50 ms, as the system does to tell whether a
+// window hangs, and counts the requests that it did not answer within five seconds.
+class WindowProber {
+public:
+    explicit WindowProber(HWND window)
+        : thread_([this, window] {
+              while (!stop_) {
+                  DWORD_PTR result = 0;
+                  if (SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &result) == 0) {
+                      ++unanswered_;
+                  }
+                  ++asked_;
+                  Sleep(50);
+              }
+              done_ = true;
+          }) {}
+    WindowProber(const WindowProber&) = delete;
+    WindowProber& operator=(const WindowProber&) = delete;
+    ~WindowProber() { Stop(); }
+
+    // Stops asking. This thread pumps meanwhile, so that a last request is answered.
+    void Stop() {
+        stop_ = true;
+        if (thread_.joinable()) {
+            PumpUntil([&] { return done_.load(); }, 10000);
+            thread_.join();
+        }
+    }
+    int Asked() const { return asked_; }
+    int Unanswered() const { return unanswered_; }
+
+private:
+    std::atomic<bool> stop_{false};
+    std::atomic<bool> done_{false};
+    std::atomic<int> asked_{0};
+    std::atomic<int> unanswered_{0};
+    std::thread thread_;
+};
+
+// The lines of the link-list download and of the update check's answer come whenever the test
+// server answers; every other line of a run comes in a fixed order.
+std::vector<LogEntry> WithoutTransferLines(const std::vector<LogEntry>& entries) {
+    std::vector<LogEntry> kept;
+    for (const LogEntry& entry : entries) {
+        const std::string& text = entry.second;
+        if (text.rfind("文件下载", 0) != 0 && text.rfind("Slotvane 更新自检", 0) != 0 &&
+            text != "Slotvane 已经是最新的.") {
+            kept.push_back(entry);
+        }
+    }
+    return kept;
+}
+
+// What a run of the window showed and logged once its scan and update check were over.
+struct FinishedRun {
+    MainDlgState state;
+    int width = 0;
+    std::vector<bool> shown; // the list views, search and empty-slot buttons, panel by panel
+    std::vector<LogEntry> log;
+};
+
+// Runs the window over a board with two slots and one module, whose service answers at once or
+// only after the test has looked at the window for a while; a prober asks the window for WM_NULL
+// all along.
+FinishedRun RunOverService(bool stalled) {
+    SCOPED_TRACE(stalled ? "stalled" : "immediate");
+    FakeServices services;
+    services.machine = Board({ArrayInstance(33554432, 2)}, {ModuleInstance(kModule)});
+    services.gate = std::make_shared<ServiceGate>(!stalled);
+    TMainDlg dialog(GetModuleHandleW(nullptr), services.With());
+    HWND window = dialog.Handle();
+    ShowWindow(window, SW_SHOWNOACTIVATE);
+    WindowProber prober(window);
+    Activate(window);
+
+    if (stalled) {
+        EXPECT_TRUE(PumpUntil([&] { return services.gate->Holding(); }, 10000));
+        // The label says the scan waits, the panels have nothing to act on, the chart goes on.
+        EXPECT_EQ(WindowTextGbk(dialog.Control(kCurmemLbl)), "当前内存: 正在读取…");
+        for (int i = 0; i < kSlotPanelCount; ++i) {
+            EXPECT_FALSE(ShownItself(dialog.Control(kLst1 + i)));
+            EXPECT_FALSE(ShownItself(dialog.Control(kGetSpec1Btn + i)));
+            EXPECT_FALSE(ShownItself(dialog.Control(kGetRAM1Btn + i)));
+        }
+        const int advances = dialog.Scope().Advances();
+        EXPECT_TRUE(PumpUntil([&] { return dialog.Scope().Advances() >= advances + 2; }, 10000));
+        EXPECT_TRUE(services.gate->Holding());
+        EXPECT_GT(prober.Asked(), 0);
+        services.gate->Open();
+    }
+    EXPECT_TRUE(PumpUntilScanned(dialog));
+    EXPECT_TRUE(PumpUntil([&] { return MenuItemEnabled(window, kCheckforupdate1); }, 5000));
+    prober.Stop();
+    EXPECT_EQ(prober.Unanswered(), 0);
+
+    FinishedRun run{dialog.State(),
+                    OuterWidth(window),
+                    {},
+                    WithoutTransferLines(LogEntries(*dialog.Logic().Log()))};
+    // The memory monitor's labels follow its ticks, whose number differs with the run's length.
+    run.state.phyusedLabel.clear();
+    run.state.phytotLabel.clear();
+    for (int i = 0; i < kSlotPanelCount; ++i) {
+        for (int id : {kLst1 + i, kGetSpec1Btn + i, kGetRAM1Btn + i}) {
+            run.shown.push_back(ShownItself(dialog.Control(id)));
+        }
+    }
+    return run;
+}
+
+// The service's answer may take long: the window answers and ticks meanwhile, and once the answer
+// is in, it shows and logs exactly what it shows and logs when the answer comes at once.
+TEST(MainDlgWindow, AStalledServiceLeavesTheWindowAnsweringAndEndsAsAnImmediateOne) {
+    const FinishedRun immediate = RunOverService(false);
+    const FinishedRun stalled = RunOverService(true);
+
+    EXPECT_EQ(immediate.width, kNarrowedWindowWidth);
+    EXPECT_EQ(immediate.state.curmemLabel, "当前内存: 4 GB");
+    EXPECT_EQ(immediate.shown, (std::vector<bool>{true, true, false, false, false, true, false,
+                                                  false, false, false, false, false}));
+    EXPECT_EQ(stalled.state, immediate.state);
+    EXPECT_EQ(stalled.width, immediate.width);
+    EXPECT_EQ(stalled.shown, immediate.shown);
+    EXPECT_EQ(stalled.log, immediate.log);
+}
+
+// A service that never answers: at the deadline the scan counts both queries as failed, and the
+// answer that comes after all is dropped.
+TEST(MainDlgWindow, AServiceThatNeverAnswersEndsAtTheDeadlineAndALateAnswerIsDropped) {
+    FakeServices services;
+    services.machine = Board({ArrayInstance(33554432, 4)}, {ModuleInstance(kModule)});
+    services.gate = std::make_shared<ServiceGate>(false);
+    services.scanDeadlineMs = 200;
+    TMainDlg dialog(GetModuleHandleW(nullptr), services.With());
+    HWND window = dialog.Handle();
+    Activate(window);
+    ASSERT_TRUE(PumpUntilScanned(dialog));
+    EXPECT_TRUE(PumpUntil([&] { return MenuItemEnabled(window, kCheckforupdate1); }, 5000));
+
+    EXPECT_EQ(OuterWidth(window), kNarrowedWindowWidth);
+    for (int i = 0; i < kSlotPanelCount; ++i) {
+        EXPECT_FALSE(IsWindowEnabled(dialog.Control(kSlot1Grp + i)));
+        EXPECT_FALSE(ShownItself(dialog.Control(kLst1 + i)));
+        EXPECT_FALSE(ShownItself(dialog.Control(kGetSpec1Btn + i)));
+        EXPECT_FALSE(ShownItself(dialog.Control(kGetRAM1Btn + i)));
+    }
+    EXPECT_EQ(WindowTextGbk(dialog.Control(kSlotsLbl)), "插槽数量: 0");
+    EXPECT_EQ(WindowTextGbk(dialog.Control(kCurmemLbl)), "当前内存: 8 GB");
+    const std::vector<LogEntry> log = WithoutTransferLines(LogEntries(*dialog.Logic().Log()));
+    const std::vector<LogEntry> scanLines(log.end() - 2, log.end());
+    EXPECT_EQ(scanLines, (std::vector<LogEntry>{{2, "WMI 查询超时 (60 秒)"},
+                                                {1, "没有内存模块记录, 使用系统总内存"}}));
+
+    // The service answers after all; the worker ends and hands nothing over.
+    const MemoryView timedOut = dialog.State();
+    services.gate->Open();
+    ASSERT_TRUE(PumpUntil([&] { return services.gate->MakerReleased(); }, 10000));
+    MSG late{};
+    EXPECT_FALSE(PeekMessageW(&late, window, kScanDoneMessage, kScanDoneMessage, PM_NOREMOVE));
+    PumpWaiting();
+    EXPECT_EQ(dialog.State().slots, timedOut.slots);
+    EXPECT_EQ(dialog.State().curmemLabel, timedOut.curmemLabel);
+    EXPECT_EQ(WithoutTransferLines(LogEntries(*dialog.Logic().Log())), log);
+    EXPECT_EQ(WindowTextGbk(dialog.Control(kSlotsLbl)), "插槽数量: 0");
+}
+
+// Closing while the service stalls ends the program at once: the worker is never waited for, the
+// closing and destruction run, and the log keeps every line.
+TEST(MainDlgWindow, ClosingDuringAStalledScanEndsTheProgramAtOnceWithItsLog) {
+    TempFolder folder;
+    std::wstring command = WideFromGbk("\"" + FixturePath("slotvane_fixture_stalled_scan.exe") +
+                                       "\" \"" + folder.Path().string() + "\"");
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                               nullptr, &startup, &process));
+    const UniqueHandle processHandle(process.hProcess);
+    const UniqueHandle threadHandle(process.hThread);
+    // A process that waited for its worker would wait for a service that never answers.
+    if (WaitForSingleObject(process.hProcess, 10000) != WAIT_OBJECT_0) {
+        TerminateProcess(process.hProcess, 1);
+        FAIL() << "the program did not end";
+    }
+    DWORD exitCode = 1;
+    GetExitCodeProcess(process.hProcess, &exitCode);
+    EXPECT_EQ(exitCode, 0u);
+
+    // The fixture's report: the log's lines when the window was closed, and what closing did.
+    std::ifstream report(folder.File("closing.txt"));
+    std::size_t linesAtClose = 0;
+    std::string closing;
+    std::string destroyed;
+    report >> linesAtClose;
+    std::getline(report >> std::ws, closing);
+    std::getline(report, destroyed);
+    EXPECT_GE(linesAtClose, 9u);
+    EXPECT_EQ(closing.rfind("CleanVirtualStore ", 0), 0u) << closing;
+    EXPECT_EQ(destroyed, "log freed");
+
+    // Newest first: the start-up's first line is the file's last.
+    const std::string logText = ReadFileBytes(folder.File("Slotvane.log"));
+    std::size_t lines = 0;
+    for (std::size_t at = logText.find("\r\n"); at != std::string::npos;
+         at = logText.find("\r\n", at + 2)) {
+        ++lines;
+    }
+    EXPECT_EQ(lines, linesAtClose);
+    const std::string first = "\t正在开始\r\n";
+    EXPECT_EQ(logText.rfind(first), logText.size() - first.size());
 }
 
 } // namespace
