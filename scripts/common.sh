@@ -13,7 +13,7 @@ export WINEDEBUG=-all
 
 BUILD_PACKAGES=(cmake make g++ googletest
     g++-mingw-w64-x86-64 mingw-w64-tools binutils-mingw-w64-x86-64
-    wine wine64 fonts-wine xvfb xdotool fonts-wqy-microhei python3)
+    wine wine64 fonts-wine xvfb xdotool fonts-wqy-microhei python3 nlohmann-json3-dev)
 
 # Installs the Debian packages that are missing; the package lists are refreshed only when
 # something has to be installed.

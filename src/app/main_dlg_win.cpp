@@ -5,6 +5,7 @@
 #include "app/controls_win.h"
 #include "app/error_report_win.h"
 #include "app/scope_win.h"
+#include "memory/module_pages.h"
 #include "memory/report_export.h"
 #include "util/codepage_win.h"
 #include "util/locale_format.h"
@@ -30,7 +31,17 @@ constexpr DWORD kExStyle = WS_EX_WINDOWEDGE;
 constexpr int kImageSize = 32;
 constexpr int kGlyphSize = 16;
 
-enum class Kind { Label, GroupBox, Picture, DriversButton, ListView, SpecButton, RamButton };
+enum class Kind {
+    Label,
+    GroupBox,
+    Picture,
+    DriversButton,
+    ListView,
+    SpecButton,
+    RamButton,
+    PagerButton,
+    PagerCaption,
+};
 
 struct ControlRow {
     int id;
@@ -58,6 +69,11 @@ const ControlRow kLayout[] = {
     {kGroupBox2, Kind::GroupBox, kGeneralGrp, {160, 12, 209, 81}, "物理内存"},
     {kPhyusedLbl, Kind::Label, kGroupBox2, {8, 19, 0, 0}, "已用:"},
     {kPhytotLbl, Kind::Label, kGroupBox2, {8, 35, 0, 0}, "可用:"},
+    // The pager sits below the memory labels, beside the system panel, where a narrowed window
+    // still shows it. The arrows are GB18030's four-byte forms of U+25C0 and U+25B6.
+    {kPagerPreviousBtn, Kind::PagerButton, kGroupBox2, {8, 54, 24, 21}, "\x81\x37\x9D\x32"},
+    {kPagerLbl, Kind::PagerCaption, kGroupBox2, {32, 57, 48, 16}, ""},
+    {kPagerNextBtn, Kind::PagerButton, kGroupBox2, {80, 54, 24, 21}, "\x81\x37\x9C\x34"},
     {kSlot1Grp + 0, Kind::GroupBox, kGeneralGrp, {8, 96, 361, 161}, "插槽 1"},
     {kSlot1Grp + 1, Kind::GroupBox, kGeneralGrp, {8, 262, 361, 161}, "插槽 2"},
     {kSlot1Grp + 2, Kind::GroupBox, kGeneralGrp, {376, 96, 361, 161}, "插槽 3"},
@@ -300,6 +316,15 @@ void TMainDlg::CreateControls() {
             SendMessageW(control, BM_SETIMAGE, IMAGE_ICON,
                          reinterpret_cast<LPARAM>(driversIcon_.get()));
             break;
+        case Kind::PagerButton:
+            // Hidden until there are more than four modules.
+            control = CreateChild(L"BUTTON", WS_TABSTOP | BS_PUSHBUTTON, 0, parent, row.id,
+                                  row.rect, row.caption, font_.get());
+            break;
+        case Kind::PagerCaption:
+            control = CreateChild(L"STATIC", SS_CENTER | SS_NOPREFIX, 0, parent, row.id, row.rect,
+                                  row.caption, font_.get());
+            break;
         default:
             break;
         }
@@ -399,6 +424,14 @@ void TMainDlg::ApplyState() {
         ApplySlot(i, state_.slots[static_cast<size_t>(i)],
                   previous ? &previous->slots[static_cast<size_t>(i)] : nullptr);
     }
+    if (changed(&MainDlgState::slotCaptions)) {
+        for (int i = 0; i < kSlotPanelCount; ++i) {
+            SetWindowTextGbk(Control(kSlot1Grp + i), state_.slotCaptions[static_cast<size_t>(i)]);
+        }
+    }
+    if (changed(&MainDlgState::pager)) {
+        ApplyPager();
+    }
     if (changed(&MainDlgState::emptySlotCaptions)) {
         // The caption sits beside the picture the button was created with.
         for (int i = 0; i < kSlotPanelCount; ++i) {
@@ -467,6 +500,26 @@ void TMainDlg::ApplySlot(int index, const SlotPanelState& slot, const SlotPanelS
     EnableWindow(spec, slot.specButtonEnabled);
 }
 
+void TMainDlg::ApplyPager() {
+    const ModulePagerState& pager = state_.pager;
+    HWND previous = Control(kPagerPreviousBtn);
+    HWND next = Control(kPagerNextBtn);
+    // A button that is disabled while it has the focus hands it to the other one, so that the
+    // keyboard can walk back from the last page and forward from the first.
+    HWND focus = GetFocus();
+    if (focus == previous && !pager.previousEnabled && pager.nextEnabled) {
+        SetFocus(next);
+    } else if (focus == next && !pager.nextEnabled && pager.previousEnabled) {
+        SetFocus(previous);
+    }
+    EnableWindow(previous, pager.previousEnabled);
+    EnableWindow(next, pager.nextEnabled);
+    SetWindowTextGbk(Control(kPagerLbl), pager.caption);
+    for (HWND control : {previous, Control(kPagerLbl), next}) {
+        ShowControl(control, pager.visible);
+    }
+}
+
 void TMainDlg::Narrow() {
     RECT frame{};
     GetWindowRect(window_, &frame);
@@ -501,6 +554,11 @@ void TMainDlg::StartScan() {
 void TMainDlg::StopWaitingForScan() {
     KillTimer(window_, kScanDeadlineTimerId);
     scan_.reset();
+}
+
+void TMainDlg::PagerClick(int step) {
+    ShowModulePage(state_, state_.page + step);
+    ApplyState();
 }
 
 void TMainDlg::Quit1Click() {
@@ -581,6 +639,12 @@ void TMainDlg::OnCommand(int id) {
         break;
     case kDriversBtn:
         logic_.drivers_btnClick();
+        break;
+    case kPagerPreviousBtn:
+        PagerClick(-1);
+        break;
+    case kPagerNextBtn:
+        PagerClick(1);
         break;
     default:
         if (id >= kGetSpec1Btn && id < kGetSpec1Btn + kSlotPanelCount) {

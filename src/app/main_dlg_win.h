@@ -65,7 +65,11 @@ enum MainDlgControl : int {
     kLst1 = kSlot1Grp + kSlotPanelCount,
     kGetSpec1Btn = kLst1 + kSlotPanelCount,
     kGetRAM1Btn = kGetSpec1Btn + kSlotPanelCount,
-    kControlEnd = kGetRAM1Btn + kSlotPanelCount,
+    // The pager of the slot panels, shown with more than four modules.
+    kPagerPreviousBtn = kGetRAM1Btn + kSlotPanelCount,
+    kPagerLbl,
+    kPagerNextBtn,
+    kControlEnd,
 };
 
 enum MainDlgCommand : WORD {
@@ -119,6 +123,8 @@ public:
     void Openlogfile1Click();
     void About1Click();
     void Mem_tmrTimer();
+    // The pager's buttons: the slot panels show the previous or the next four modules.
+    void PagerClick(int step);
 
 private:
     template <typename Owner>
@@ -136,6 +142,7 @@ private:
     // What a tick changes: the two memory labels.
     void ApplyMemoryLabels();
     void ApplySlot(int index, const SlotPanelState& slot, const SlotPanelState* previous);
+    void ApplyPager();
     void Narrow();
     // The module scan's queries go to a worker, under the deadline; the window stops waiting at
     // the answer, at the deadline or when it is destroyed.

@@ -10,7 +10,7 @@ namespace {
 
 constexpr std::array<CliCommand, 2> kCommands = {{
     {"identify", "[--time] FILE...", RunIdentifyCommand},
-    {"report", "[--csv]", RunSystemReportCommand},
+    {"report", "[--csv|--json] [--from FILE]", RunSystemReportCommand},
 }};
 
 void WriteUsage(std::ostream& err) {

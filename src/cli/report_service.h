@@ -6,5 +6,5 @@
 #include <string>
 #include <vector>
 
-// "report [--csv]" as a command of the table (report_service_win.cpp, _posix.cpp).
+// "report" as a command of the table (report_service_win.cpp, _posix.cpp).
 int RunSystemReportCommand(const std::vector<std::string>& arguments, CliContext& context);

@@ -7,5 +7,5 @@
 int RunSystemReportCommand(const std::vector<std::string>& arguments, CliContext& context) {
     const TComInitialization com;
     TComAutomation automation;
-    return RunReportCommand(arguments, automation, context.out, context.err);
+    return RunReportCommand(arguments, automation, context);
 }

@@ -31,6 +31,24 @@ struct SlotPanelState {
 
 inline constexpr int kSlotPanelCount = 4;
 
+// One module's list view as the scan filled it; a slot panel shows it while its page is shown.
+struct ModuleListView {
+    std::vector<std::string> columnCaptions;
+    std::vector<ListRow> rows;
+
+    bool operator==(const ModuleListView&) const = default;
+};
+
+// The pager beside the system panel ("◀", "1/3", "▶"), shown only with more than four modules.
+struct ModulePagerState {
+    bool visible = false;
+    std::string caption;
+    bool previousEnabled = false;
+    bool nextEnabled = false;
+
+    bool operator==(const ModulePagerState&) const = default;
+};
+
 struct MemoryView {
     bool narrowed = false; // the window shows only the left column of slot panels
 
@@ -42,7 +60,18 @@ struct MemoryView {
     std::string phyusedLabel = "已用:";
     std::string phytotLabel = "可用:";
 
+    // The four panels as shown: the modules of the pager's page.
     std::array<SlotPanelState, kSlotPanelCount> slots;
+    // The captions of slot1_grp..slot4_grp, numbered after the slots of the page.
+    std::array<std::string, kSlotPanelCount> slotCaptions = {"插槽 1", "插槽 2", "插槽 3",
+                                                             "插槽 4"};
+
+    // Every module's list view, in the service's order; the export reads them all.
+    std::vector<ModuleListView> modules;
+    int boardSlots = 0; // the slots of the array read last, which enable the panels
+    int pageCount = 0;  // pages of four modules; 0 with at most four, when there is no pager
+    int page = 0;       // the page shown, from 0
+    ModulePagerState pager;
 
     bool operator==(const MemoryView&) const = default;
 };

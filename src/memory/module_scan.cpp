@@ -2,6 +2,7 @@
 
 #include "log/log.h"
 #include "memory/module_decoding.h"
+#include "memory/module_pages.h"
 #include "wmi/win32_physical_memory.h"
 #include "wmi/win32_physical_memory_array.h"
 
@@ -27,19 +28,29 @@ bool IsNotAvailable(const std::string& vendor) {
            (vendor[2] == 'A' || vendor[2] == 'a');
 }
 
-// Fills the list view of module k with its six rows, logging each row as it is added. The log
-// carries the module's own values, not the "N/A" that replaces them on screen.
-void FillPanel(SlotPanelState& panel, const TWin32_PhysicalMemory& module, int k, TKLog* log) {
+// The seventh row: the speed the module runs at, and the rated one when it differs.
+std::string RunningSpeedText(std::uint32_t configured, std::uint32_t rated) {
+    std::string text = Decimal(configured) + " MT/s";
+    if (rated > 0 && rated != configured) {
+        text += " (额定 " + Decimal(rated) + " MT/s)";
+    }
+    return text;
+}
+
+// The list view of module k: its six rows, and a seventh when the service gives the speed it
+// runs at, each row logged as it is added. The log carries the module's own values, not the
+// "N/A" that replaces them on screen.
+ModuleListView FillModule(const TWin32_PhysicalMemory& module, int k, TKLog* log) {
+    ModuleListView list;
     const std::string prefix = Decimal(k) + "\t";
     const auto addRow = [&](const std::string& caption, const std::string& value) {
-        panel.rows.push_back({caption, value});
+        list.rows.push_back({caption, value});
     };
     const auto logRow = [&](const std::string& caption, const std::string& text) {
         AddLine(log, prefix + caption + "\t" + text, kInfo);
     };
 
-    panel.rows.clear();
-    panel.columnCaptions = {"参数", "值"};
+    list.columnCaptions = {"参数", "值"};
 
     addRow("插槽名称", module.DeviceLocator);
     logRow("插槽名称", module.DeviceLocator);
@@ -63,8 +74,22 @@ void FillPanel(SlotPanelState& panel, const TWin32_PhysicalMemory& module, int k
     logRow("速度", Decimal(module.Speed));
     logRow("类型", type);
 
+    // Without the speed it runs at (older Windows, or firmware that leaves it out) the list
+    // keeps its six rows.
+    const bool running = module.ConfiguredClockSpeed > 0;
+    const std::string speed =
+        running ? RunningSpeedText(module.ConfiguredClockSpeed, module.Speed) : "";
+    if (running) {
+        logRow("运行速度", speed);
+    }
+
     addRow("序列号", vendorUnknown ? "N/A" : module.SerialNumber);
     logRow("序列号", module.SerialNumber);
+
+    if (running) {
+        addRow("运行速度", speed);
+    }
+    return list;
 }
 
 } // namespace
@@ -116,6 +141,7 @@ bool ScanModules(MemoryView& state, const MemorySnapshot& snapshot, TKLog* log) 
     // The panels follow the array read last; the labels above sum all of them. A failed array
     // query counts as no array, even when its first selection filled some fields before failing.
     const int devices = arrays.GetCount() > 0 ? arrays.MemoryDevices : 0;
+    state.boardSlots = devices;
     for (int n = 0; n < kSlotPanelCount; ++n) {
         state.slots[n].enabled = devices > n;
     }
@@ -124,28 +150,23 @@ bool ScanModules(MemoryView& state, const MemorySnapshot& snapshot, TKLog* log) 
     }
 
     std::int64_t installedBytes = 0;
+    state.modules.clear();
     for (std::int32_t k = 0; k < modules.GetCount(); ++k) {
         modules.SetCollectionIndex(k);
         installedBytes += modules.Capacity;
-        if (k >= kSlotPanelCount) {
-            continue; // no panel, but its capacity counts
-        }
         AddLine(log, "正在扫描插槽 #" + Decimal(k), kInfo);
-        FillPanel(state.slots[k], modules, k, log);
+        ModuleListView& list = state.modules.emplace_back(FillModule(modules, k, log));
+        if (k < kSlotPanelCount) {
+            // The first four fill their panels as they are read; a later error leaves them so.
+            SlotPanelState& panel = state.slots[static_cast<std::size_t>(k)];
+            panel.columnCaptions = list.columnCaptions;
+            panel.rows = list.rows;
+        }
     }
 
-    for (int k = std::max(modules.GetCount(), 0); k < kSlotPanelCount; ++k) {
-        state.slots[k].listVisible = false;
-    }
-    for (auto& panel : state.slots) {
-        panel.emptySlotButtonVisible = !panel.listVisible && panel.enabled;
-    }
-    for (auto& panel : state.slots) {
-        panel.specButtonVisible = panel.listVisible && !panel.emptySlotButtonVisible;
-    }
-    for (auto& panel : state.slots) {
-        panel.specButtonEnabled = panel.specButtonVisible && HasPartNumber(panel);
-    }
+    // The panels without a module, the empty-slot and search buttons: the first page.
+    state.pageCount = ModulePageCount(state.modules.size());
+    ShowModulePage(state, 0);
 
     const std::int64_t installedGB = WholeGigabytes(installedBytes);
     state.curmemLabel = "当前内存: " + Decimal(installedGB) + " GB";

@@ -12,11 +12,12 @@
 class TKLog;
 
 // Sums the arrays into the system panel, enables one slot panel per slot of the array read last,
-// narrows the window below three slots, fills one list view per module (at most four), and shows
-// the empty-slot and search buttons and the installed memory. A failed query counts as no
-// instance. A value that cannot be converted ends the scan with the error, leaving the state as
-// far as it got. Returns false when the module query failed, for callers that must tell that
-// apart from a machine without modules.
+// narrows the window below three slots, fills and logs one list view per module (six rows, and a
+// seventh with the speed it runs at when the service gives it), shows the first page of four of
+// them in the panels with the empty-slot and search buttons, and the installed memory. A failed
+// query counts as no instance. A value that cannot be converted ends the scan with the error,
+// leaving the state as far as it got. Returns false when the module query failed, for callers that
+// must tell that apart from a machine without modules.
 bool ScanModules(MemoryView& state, const MemorySnapshot& snapshot, TKLog* log);
 // The same over the service's answers as they come: takes the snapshot, then scans it.
 bool ScanModules(MemoryView& state, IAutomationFactory& automation, TKLog* log);

@@ -2,33 +2,50 @@
 
 #include "util/file_io.h"
 
+#include <cstddef>
+#include <string>
+#include <vector>
+
 namespace {
 
 constexpr std::string_view kLineEnd = "\r\n";
+
+// One bank's section: an empty line from the second bank on, its heading, and its rows.
+void AppendBank(std::string& text, std::size_t bank, const std::vector<ListRow>& rows,
+                std::string_view separator) {
+    if (bank >= 2) {
+        text += kLineEnd;
+    }
+    text += "[BANK " + std::to_string(bank) + "]";
+    text += kLineEnd;
+    for (const ListRow& row : rows) {
+        text += row.caption;
+        text += separator;
+        text += row.value;
+        text += kLineEnd;
+    }
+    if (rows.empty()) {
+        text += "Empty";
+        text += kLineEnd;
+    }
+}
 
 } // namespace
 
 std::string BuildReportText(const MemoryView& state, std::string_view separator) {
     std::string text;
-    for (int bank = 1; bank <= kSlotPanelCount; ++bank) {
-        const SlotPanelState& slot = state.slots[static_cast<std::size_t>(bank - 1)];
-        if (!slot.listVisible) {
-            continue;
+    // With more than four modules the panels show one page of them: the report lists every
+    // module, each in the form of a visible list view.
+    if (state.modules.size() > kSlotPanelCount) {
+        for (std::size_t k = 0; k < state.modules.size(); ++k) {
+            AppendBank(text, k + 1, state.modules[k].rows, separator);
         }
-        if (bank >= 2) {
-            text += kLineEnd;
-        }
-        text += "[BANK " + std::to_string(bank) + "]";
-        text += kLineEnd;
-        for (const ListRow& row : slot.rows) {
-            text += row.caption;
-            text += separator;
-            text += row.value;
-            text += kLineEnd;
-        }
-        if (slot.rows.empty()) {
-            text += "Empty";
-            text += kLineEnd;
+        return text;
+    }
+    for (std::size_t bank = 1; bank <= kSlotPanelCount; ++bank) {
+        const SlotPanelState& slot = state.slots[bank - 1];
+        if (slot.listVisible) {
+            AppendBank(text, bank, slot.rows, separator);
         }
     }
     return text;

@@ -9,7 +9,8 @@
 
 // The file's bytes: for each visible list view a "[BANK n]" section (after an empty line from
 // the second bank on) with one line per row, caption and value joined by the separator, or
-// "Empty" for a list view without rows. Every line ends with CR LF; nothing is quoted.
+// "Empty" for a list view without rows; with more than four modules, a section for every module,
+// whichever page the panels show. Every line ends with CR LF; nothing is quoted.
 std::string BuildReportText(const MemoryView& state, std::string_view separator);
 
 // Writes the report to dataFolder + "export." + extension, replacing any file of that name, and

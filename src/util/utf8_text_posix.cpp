@@ -9,7 +9,7 @@ namespace {
 
 class Converter {
 public:
-    Converter() : handle_(iconv_open("UTF-8", "GB18030")) {
+    Converter(const char* to, const char* from) : handle_(iconv_open(to, from)) {
         if (handle_ == reinterpret_cast<iconv_t>(-1)) {
             throw std::runtime_error("No GB18030 conversion");
         }
@@ -24,11 +24,12 @@ private:
     iconv_t handle_;
 };
 
-} // namespace
-
-std::string Utf8FromProgramText(std::string_view text) {
-    const Converter converter;
-    std::string utf8;
+// Converts all of the text; a byte that starts no character, or a character cut off at the
+// end, becomes the replacement.
+std::string Convert(const char* to, const char* from, std::string_view text,
+                    std::string_view replacement) {
+    const Converter converter(to, from);
+    std::string result;
     char buffer[256];
     char* in = const_cast<char*>(text.data()); // iconv's signature; the input is not written
     std::size_t inLeft = text.size();
@@ -36,13 +37,22 @@ std::string Utf8FromProgramText(std::string_view text) {
         char* out = buffer;
         std::size_t outLeft = sizeof buffer;
         const std::size_t done = iconv(converter.Get(), &in, &inLeft, &out, &outLeft);
-        utf8.append(buffer, static_cast<std::size_t>(out - buffer));
+        result.append(buffer, static_cast<std::size_t>(out - buffer));
         if (done == static_cast<std::size_t>(-1) && errno != E2BIG) {
-            // A byte that starts no character, or a character cut off at the end.
-            utf8 += "\xEF\xBF\xBD";
+            result += replacement;
             ++in;
             --inLeft;
         }
     }
-    return utf8;
+    return result;
+}
+
+} // namespace
+
+std::string Utf8FromProgramText(std::string_view text) {
+    return Convert("UTF-8", "GB18030", text, "\xEF\xBF\xBD");
+}
+
+std::string ProgramTextFromUtf8(std::string_view text) {
+    return Convert("GB18030", "UTF-8", text, "?");
 }

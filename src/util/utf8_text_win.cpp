@@ -7,3 +7,7 @@
 std::string Utf8FromProgramText(std::string_view text) {
     return CodePageFromWide(CP_UTF8, WideFromGbk(text));
 }
+
+std::string ProgramTextFromUtf8(std::string_view text) {
+    return GbkFromWide(WideFromCodePage(CP_UTF8, text));
+}

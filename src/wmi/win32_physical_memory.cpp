@@ -10,10 +10,13 @@ template <auto Member, auto Convert>
 constexpr auto Read = ReadWmiField<Record, Member, Convert>;
 
 // One row per field: the property that fills it and its conversion, in reading order.
-constexpr std::array<TWmiField<Record>, 31> kFields = {{
+constexpr std::array<TWmiField<Record>, 34> kFields = {{
+    {"Attributes", Read<&Record::Attributes, WmiVarToCardinal>},
     {"BankLabel", Read<&Record::BankLabel, WmiVarToText>},
     {"Capacity", Read<&Record::Capacity, WmiVarToInt64>},
     {"Caption", Read<&Record::Caption, WmiVarToText>},
+    {"ConfiguredClockSpeed", Read<&Record::ConfiguredClockSpeed, WmiVarToCardinal>},
+    {"ConfiguredVoltage", Read<&Record::ConfiguredVoltage, WmiVarToCardinal>},
     {"CreationClassName", Read<&Record::CreationClassName, WmiVarToText>},
     {"DataWidth", Read<&Record::DataWidth, WmiVarToWord>},
     {"Description", Read<&Record::Description, WmiVarToText>},
@@ -56,6 +59,10 @@ TWin32_PhysicalMemory::TWin32_PhysicalMemory(bool loadWmiData, IAutomationFactor
 TWin32_PhysicalMemory::TWin32_PhysicalMemory(const TWmiClassSnapshot& snapshot)
     : TWmiClass("root\\CIMV2", "Win32_PhysicalMemory", FieldNames(kFields), NoAutomation()) {
     LoadSnapshot(snapshot);
+}
+
+std::vector<TWmiProperty> TWin32_PhysicalMemory::Properties() {
+    return PropertiesOf(kFields);
 }
 
 void TWin32_PhysicalMemory::SetCollectionIndex(std::int32_t index) {

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 class TWin32_PhysicalMemory final : public TWmiClass {
 public:
@@ -17,10 +18,17 @@ public:
 
     void SetCollectionIndex(std::int32_t index) override;
 
+    // The properties the record reads, in reading order, with the kind of field each fills.
+    static std::vector<TWmiProperty> Properties();
+
     // Each field is named after the property that fills it, in the order they are read.
+    std::uint32_t Attributes = 0; // the rank; absent before Windows 10
     std::string BankLabel;
     std::int64_t Capacity = 0; // bytes; the service delivers it as decimal text
     std::string Caption;
+    // The speed the module runs at, in MT/s; absent on older Windows.
+    std::uint32_t ConfiguredClockSpeed = 0;
+    std::uint32_t ConfiguredVoltage = 0; // millivolts; absent before Windows 10
     std::string CreationClassName;
     std::uint16_t DataWidth = 0;
     std::string Description;

@@ -55,6 +55,10 @@ TWin32_PhysicalMemoryArray::TWin32_PhysicalMemoryArray(const TWmiClassSnapshot& 
     LoadSnapshot(snapshot);
 }
 
+std::vector<TWmiProperty> TWin32_PhysicalMemoryArray::Properties() {
+    return PropertiesOf(kFields);
+}
+
 void TWin32_PhysicalMemoryArray::SetCollectionIndex(std::int32_t index) {
     SelectFields(*this, kFields, index);
 }

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 class TWin32_PhysicalMemoryArray final : public TWmiClass {
 public:
@@ -17,6 +18,9 @@ public:
     explicit TWin32_PhysicalMemoryArray(const TWmiClassSnapshot& snapshot);
 
     void SetCollectionIndex(std::int32_t index) override;
+
+    // The properties the record reads, in reading order, with the kind of field each fills.
+    static std::vector<TWmiProperty> Properties();
 
     // Each field is named after the property that fills it, in the order they are read. The
     // package measures arrive as 32-bit reals and are held as 64-bit ones.

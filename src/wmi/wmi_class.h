@@ -6,6 +6,7 @@
 #include "wmi/automation.h"
 #include "wmi/variant.h"
 #include "wmi/wmi_connection.h"
+#include "wmi/wmi_conversions.h"
 #include "wmi/wmi_snapshot.h"
 
 #include <array>
@@ -13,6 +14,8 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <type_traits>
+#include <utility>
 #include <vector>
 
 // Holds the service's object of one instance, keeping it alive while the instance is held.
@@ -32,18 +35,64 @@ struct TDataWmiClass {
     TVariantValueClass WmiObject;
 };
 
+// What a typed field holds, after the conversion that fills it.
+enum class WmiFieldKind { Text, Word, Cardinal, Int64, Boolean, Real, DateTime };
+
+// A property that a typed wrapper reads, and the kind of the field it fills.
+struct TWmiProperty {
+    const char* name;
+    WmiFieldKind kind;
+};
+
+// How one field of a typed wrapper is read: its conversion, and what that gives.
+template <typename Record>
+struct TWmiFieldReader {
+    void (*read)(Record& record, const TVariant& value);
+    WmiFieldKind kind;
+};
+
 // One field of a typed wrapper: the property that fills it and how it is read.
 template <typename Record>
 struct TWmiField {
     const char* name;
-    void (*read)(Record& record, const TVariant& value);
+    TWmiFieldReader<Record> reader;
 };
+
+// The kind of field a conversion function fills, told by what it returns; the date-time
+// conversion returns a real too and has its own kind.
+template <auto Convert>
+constexpr WmiFieldKind WmiFieldKindOf() {
+    using Result = decltype(Convert(std::declval<const TVariant&>()));
+    if constexpr (std::is_same_v<Result, std::string>) {
+        return WmiFieldKind::Text;
+    } else if constexpr (std::is_same_v<Result, std::uint16_t>) {
+        return WmiFieldKind::Word;
+    } else if constexpr (std::is_same_v<Result, std::uint32_t>) {
+        return WmiFieldKind::Cardinal;
+    } else if constexpr (std::is_same_v<Result, std::int64_t>) {
+        return WmiFieldKind::Int64;
+    } else if constexpr (std::is_same_v<Result, bool>) {
+        return WmiFieldKind::Boolean;
+    } else {
+        static_assert(std::is_same_v<Result, double>);
+        return WmiFieldKind::Real;
+    }
+}
+
+template <auto Convert>
+inline constexpr WmiFieldKind kWmiFieldKind = WmiFieldKindOf<Convert>();
+template <>
+inline constexpr WmiFieldKind kWmiFieldKind<WmiVarToDateTime> = WmiFieldKind::DateTime;
 
 // Reads a stored value into one field of a record with the field's conversion function.
 template <typename Record, auto Member, auto Convert>
-void ReadWmiField(Record& record, const TVariant& value) {
+void ReadWmiValue(Record& record, const TVariant& value) {
     record.*Member = Convert(value);
 }
+
+template <typename Record, auto Member, auto Convert>
+inline constexpr TWmiFieldReader<Record> ReadWmiField = {&ReadWmiValue<Record, Member, Convert>,
+                                                         kWmiFieldKind<Convert>};
 
 class TWmiClass {
 public:
@@ -107,6 +156,15 @@ protected:
         return names;
     }
 
+    template <typename Record, std::size_t N>
+    static std::vector<TWmiProperty> PropertiesOf(const std::array<TWmiField<Record>, N>& fields) {
+        std::vector<TWmiProperty> properties;
+        for (const auto& field : fields) {
+            properties.push_back({field.name, field.reader.kind});
+        }
+        return properties;
+    }
+
     // The selection every typed wrapper makes: the index is taken before any field is read, so a
     // conversion error leaves it moved and the fields before the failing one updated.
     template <typename Record, std::size_t N>
@@ -118,7 +176,7 @@ protected:
         }
         currentIndex_ = index;
         for (const auto& field : fields) {
-            field.read(record, GetPropValue(field.name));
+            field.reader.read(record, GetPropValue(field.name));
         }
     }
 

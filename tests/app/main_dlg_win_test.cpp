@@ -1058,4 +1058,101 @@ TEST(MainDlgWindow, ClosingDuringAStalledScanEndsTheProgramAtOnceWithItsLog) {
     EXPECT_EQ(logText.rfind(first), logText.size() - first.size());
 }
 
+// A click of the left mouse button in the middle of a control, as the user makes it.
+void ClickWithTheMouse(HWND control) {
+    RECT rect{};
+    GetWindowRect(control, &rect);
+    SetCursorPos((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+    INPUT inputs[2]{};
+    inputs[0].type = INPUT_MOUSE;
+    inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    inputs[1].type = INPUT_MOUSE;
+    inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(2, inputs, sizeof(INPUT));
+}
+
+// Nine modules on a board of twelve slots: three pages.
+FakeMachine NineModules() {
+    std::vector<FakeInstance> modules;
+    for (int n = 1; n <= 9; ++n) {
+        modules.push_back(ModuleInstance(
+            {"DIMM " + std::to_string(n), "8589934592", "Kingston", "KF432C16", 26, 3200, "S"}));
+    }
+    return Board({ArrayInstance(268435456, 12)}, modules);
+}
+
+TEST(MainDlgWindow, ThePagerWalksNineModulesWithTheMouseAndTheKeyboard) {
+    FakeServices services;
+    services.machine = NineModules();
+    TMainDlg dialog(GetModuleHandleW(nullptr), services.With());
+    HWND window = dialog.Handle();
+    HWND previous = dialog.Control(kPagerPreviousBtn);
+    HWND next = dialog.Control(kPagerNextBtn);
+    HWND caption = dialog.Control(kPagerLbl);
+    EXPECT_EQ(GetParent(next), dialog.Control(kGroupBox2));
+    EXPECT_FALSE(IsWindowVisible(next)); // no pager before the scan
+    ShowWindow(window, SW_SHOW);
+    SetForegroundWindow(window);
+    Activate(window);
+    ASSERT_TRUE(PumpUntilScanned(dialog));
+
+    // What the pager and the four panels show: "caption <enabled arrows> | slot of each panel".
+    const auto shown = [&] {
+        std::string text = WindowTextGbk(caption);
+        text += IsWindowEnabled(previous) ? " <" : " -";
+        text += IsWindowEnabled(next) ? ">" : "-";
+        for (int i = 0; i < kSlotPanelCount; ++i) {
+            HWND list = dialog.Control(kLst1 + i);
+            text += " | " + WindowTextGbk(dialog.Control(kSlot1Grp + i)) + ": ";
+            if (IsWindowVisible(list)) {
+                wchar_t cell[64] = {};
+                ListView_GetItemText(list, 0, 1, cell, 64);
+                text += GbkFromWide(cell);
+            } else if (IsWindowVisible(dialog.Control(kGetRAM1Btn + i))) {
+                text += "empty";
+            }
+        }
+        return text;
+    };
+    const std::string page1 =
+        "1/3 -> | 插槽 1: DIMM 1 | 插槽 2: DIMM 2 | 插槽 3: DIMM 3 | 插槽 4: DIMM 4";
+    const std::string page2 =
+        "2/3 <> | 插槽 5: DIMM 5 | 插槽 6: DIMM 6 | 插槽 7: DIMM 7 | 插槽 8: DIMM 8";
+    const std::string page3 =
+        "3/3 <- | 插槽 9: DIMM 9 | 插槽 10: empty | 插槽 11: empty | 插槽 12: empty";
+    for (HWND control : {previous, caption, next}) {
+        EXPECT_TRUE(IsWindowVisible(control));
+    }
+    EXPECT_EQ(shown(), page1);
+
+    // The mouse turns the pages forward.
+    ClickWithTheMouse(next);
+    EXPECT_TRUE(PumpUntil([&] { return shown() == page2; }, 5000)) << shown();
+    ClickWithTheMouse(next);
+    EXPECT_TRUE(PumpUntil([&] { return shown() == page3; }, 5000)) << shown();
+    // The clicked arrow is disabled on the last page; the focus goes to the other one.
+    EXPECT_EQ(GetFocus(), previous);
+
+    // The keyboard turns them back: Enter, then Space on the focused arrow.
+    const auto press = [&](WPARAM key) {
+        for (UINT message : {WM_KEYDOWN, WM_KEYUP}) {
+            MSG keyMessage{GetFocus(), message, key, 0, 0, {}};
+            dialog.TranslateDialogKeys(keyMessage);
+        }
+        PumpWaiting();
+    };
+    press(VK_RETURN);
+    EXPECT_EQ(shown(), page2);
+    press(VK_SPACE);
+    EXPECT_EQ(shown(), page1);
+    EXPECT_EQ(GetFocus(), next);
+
+    // Tab reaches the pager: from the drivers button to the one arrow that is enabled.
+    SetFocus(dialog.Control(kDriversBtn));
+    press(VK_TAB);
+    EXPECT_EQ(GetFocus(), next);
+    press(VK_RETURN);
+    EXPECT_EQ(shown(), page2);
+}
+
 } // namespace

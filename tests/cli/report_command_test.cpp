@@ -1,10 +1,13 @@
 #include "cli/report_command.h"
 
+#include "support/temp_folder.h"
 #include "wmi/fake_wmi_service.h"
 #include "wmi/memory_fixtures.h"
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <sstream>
 #include <string>
 #include <string_view>
@@ -29,11 +32,24 @@ struct Outcome {
     std::string err;
 };
 
-Outcome Report(FakeAutomation& automation, const std::vector<std::string>& args) {
+Outcome Report(IAutomationFactory& automation, const std::vector<std::string>& args) {
     std::ostringstream out;
     std::ostringstream err;
-    const int status = RunReportCommand(args, automation, out, err);
+    CliContext context{out, err, [](const std::string& argument) { return argument; },
+                       [] { return 0.0; }};
+    const int status = RunReportCommand(args, automation, context);
     return {status, out.str(), err.str()};
+}
+
+// The report of a saved document, which never asks the service.
+Outcome ReportFrom(const std::string& path, const std::vector<std::string>& format = {}) {
+    std::vector<std::string> args = {"--from", path};
+    args.insert(args.end(), format.begin(), format.end());
+    return Report(NoAutomation(), args);
+}
+
+void Save(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
 }
 
 FakeAutomation MachineWith(const std::vector<ModuleFixture>& modules) {
@@ -110,6 +126,9 @@ TEST(ReportCommandTest, FailuresGiveTheReasonOnErrorOutputAndNoReport) {
          {"slotvane-cli report: "}},
         {"an unknown argument", [](FakeMachine&) {}, {"--xml"}, 2, {"usage: slotvane-cli report"}},
         {"a second argument", [](FakeMachine&) {}, {"--csv", "extra"}, 2, {"usage:"}},
+        {"two formats", [](FakeMachine&) {}, {"--csv", "--json"}, 2, {"usage:"}},
+        {"no file after --from", [](FakeMachine&) {}, {"--json", "--from"}, 2, {"usage:"}},
+        {"two files", [](FakeMachine&) {}, {"--from", "a", "--from", "b"}, 2, {"usage:"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -123,6 +142,92 @@ TEST(ReportCommandTest, FailuresGiveTheReasonOnErrorOutputAndNoReport) {
         }
         EXPECT_EQ(run.err.back(), '\n');
     }
+}
+
+TEST(ReportCommandTest, ASavedDocumentGivesTheSameReportAsTheServiceItCameFrom) {
+    // The service lists every property for every module: 0 where none is configured.
+    const auto runningAt = [](ModuleFixture module, std::int32_t speed) {
+        module.configuredClockSpeed = speed;
+        return module;
+    };
+    FakeAutomation automation =
+        MachineWith({runningAt(kSamsung, 0), runningAt(kCorsair, 4000), runningAt(kSamsung, 0),
+                     runningAt(kCorsair, 0), runningAt(kSamsung, 0)});
+    const Outcome saved = Report(automation, {"--json"});
+    ASSERT_EQ(saved.status, 0) << saved.err;
+    TempFolder folder;
+    const std::string path = folder.File("saved.json");
+    Save(path, saved.out);
+
+    for (const std::vector<std::string>& format :
+         {std::vector<std::string>{}, {"--csv"}, {"--json"}}) {
+        SCOPED_TRACE(format.empty() ? "text" : format[0]);
+        const Outcome fromService = Report(automation, format);
+        const Outcome fromFile = ReportFrom(path, format);
+        EXPECT_EQ(fromFile.status, 0);
+        EXPECT_EQ(fromFile.err, "");
+        EXPECT_EQ(fromFile.out, fromService.out);
+    }
+    // Every module, the fifth after the fourth; the second with the speed it runs at.
+    const Outcome text = ReportFrom(path);
+    EXPECT_NE(text.out.find("\r\n\r\n[BANK 5]\r\n"), std::string::npos);
+    EXPECT_NE(text.out.find(Utf8(u8"\r\n运行速度\t4000 MT/s (额定 4800 MT/s)\r\n\r\n[BANK 3]")),
+              std::string::npos);
+}
+
+TEST(ReportCommandTest, AFileThatCannotBeReadGivesOneLineAndNoReport) {
+    struct Case {
+        const char* name;
+        std::string bytes;
+        std::string reason;
+    };
+    const Case cases[] = {
+        {"not JSON", "<modules/>", "not a JSON document"},
+        {"wrong shape", R"({"arrays": [], "modules": 5})", "\"modules\" is not a list"},
+        {"wrong kind", R"({"arrays": [], "modules": [{"Speed": "fast"}]})",
+         "modules[0].Speed: a whole number"},
+        {"a line break in what the parser quotes", "{\"arrays\": [\n\x01", "not a JSON document"},
+        {"a value the scan cannot convert",
+         R"({"arrays": [], "modules": [{"InstallDate": "2024\n1301000000.000000+000"}]})",
+         "is not a valid date and time"},
+    };
+    TempFolder folder;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string path = folder.File("bad.json");
+        Save(path, c.bytes);
+        const Outcome run = ReportFrom(path, {"--json"});
+        EXPECT_EQ(run.status, 1);
+        EXPECT_EQ(run.out, "");
+        EXPECT_EQ(run.err.rfind("slotvane-cli report: " + path + ": ", 0), 0u) << run.err;
+        EXPECT_NE(run.err.find(c.reason), std::string::npos) << run.err;
+        EXPECT_EQ(run.err.find('\n'), run.err.size() - 1) << run.err;
+    }
+    const Outcome missing = ReportFrom(folder.File("missing.json"));
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_NE(missing.err.find("the file cannot be opened"), std::string::npos);
+}
+
+// Every real machine: its report document, read back, gives the same document.
+TEST(ReportCommandTest, RealMachinesDocumentsReadBackToThemselves) {
+    TempFolder folder;
+    int machines = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(SLOTVANE_MACHINES)) {
+        if (entry.path().extension() != ".json") {
+            continue;
+        }
+        SCOPED_TRACE(entry.path().filename().string());
+        ++machines;
+        const Outcome first = ReportFrom(entry.path().string(), {"--json"});
+        ASSERT_EQ(first.status, 0) << first.err;
+        const std::string saved = folder.File("saved.json");
+        Save(saved, first.out);
+        const Outcome second = ReportFrom(saved, {"--json"});
+        EXPECT_EQ(second.status, 0) << second.err;
+        EXPECT_EQ(second.out, first.out);
+        EXPECT_EQ(ReportFrom(saved).out, ReportFrom(entry.path().string()).out);
+    }
+    EXPECT_EQ(machines, 46);
 }
 
 } // namespace

@@ -49,7 +49,9 @@ TEST_F(ReportCommandWinTest, PrintsTheBytesOfTheExportFilesInUtf8) {
 
         std::ostringstream out;
         std::ostringstream err;
-        EXPECT_EQ(RunReportCommand(c.args, automation, out, err), 0);
+        CliContext context{out, err, [](const std::string& argument) { return argument; },
+                           [] { return 0.0; }};
+        EXPECT_EQ(RunReportCommand(c.args, automation, context), 0);
         EXPECT_EQ(err.str(), "");
         EXPECT_EQ(out.str(), CodePageFromWide(CP_UTF8, WideFromGbk(exported)));
     }

@@ -1,6 +1,7 @@
 #include "memory/module_scan.h"
 
 #include "log/log.h"
+#include "memory/panel_description.h"
 #include "support/temp_folder.h"
 #include "wmi/fake_wmi_service.h"
 #include "wmi/memory_fixtures.h"
@@ -9,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -26,6 +28,8 @@ const std::string kModel = "\xD0\xCD\xBA\xC5";                                  
 const std::string kType = "\xC0\xE0\xD0\xCD";                                       // 类型
 const std::string kSpeed = "\xCB\xD9\xB6\xC8";                                      // 速度
 const std::string kSerial = "\xD0\xF2\xC1\xD0\xBA\xC5";                             // 序列号
+const std::string kRunning = "\xD4\xCB\xD0\xD0\xCB\xD9\xB6\xC8";                    // 运行速度
+const std::string kRated = "\xB6\xEE\xB6\xA8";                                      // 额定
 const std::vector<std::string> kColumns = {"\xB2\xCE\xCA\xFD", "\xD6\xB5"};         // 参数, 值
 
 const ModuleFixture kSamsung{"DIMM 1", "8589934592", "CE00000000000000", "M378A1K43CB2-CRC",
@@ -53,23 +57,6 @@ struct Machine {
     bool arraysFail = false;
     bool modulesFail = false;
 };
-
-// A panel as one line: enabled or not, then what of it is visible.
-std::string Describe(const SlotPanelState& panel) {
-    std::string text = panel.enabled ? "on" : "off";
-    if (panel.listVisible) {
-        text += " list";
-    }
-    if (panel.emptySlotButtonVisible) {
-        text += " empty";
-    }
-    if (panel.specButtonVisible) {
-        text += panel.specButtonEnabled ? " spec" : " spec(disabled)";
-    } else if (panel.specButtonEnabled) {
-        text += " spec(enabled while hidden)";
-    }
-    return text;
-}
 
 void Build(FakeAutomation& automation, const Machine& machine) {
     auto& classes = automation.Machine().classes;
@@ -150,7 +137,9 @@ TEST_F(ModuleScanTest, TwoSlotsWithOneModuleGiveTheWholeWindowState) {
     expected.slots[1] = {true, false, {}, {}, true, false, false};
     expected.slots[2] = {false, false, {}, {}, false, false, false};
     expected.slots[3] = {false, false, {}, {}, false, false, false};
-    EXPECT_EQ(state, expected);
+    expected.modules = {{kColumns, expected.slots[0].rows}};
+    expected.boardSlots = 2;
+    EXPECT_EQ(state, expected); // no pager, panels captioned as designed
 }
 
 TEST(ModuleScanMachinesTest, MachinesGiveTheirPanelsLabelsAndWidth) {
@@ -173,7 +162,7 @@ TEST(ModuleScanMachinesTest, MachinesGiveTheirPanelsLabelsAndWidth) {
          true,
          "12 GB",
          {"on list spec", "on list spec", "on empty", "on empty"}},
-        {"five modules: the fifth only counts",
+        {"five modules: the first page shows four",
          {{{67108864, 4}}, {kSamsung, kKingston, kSamsung, kKingston, kSamsung}},
          false,
          "4",
@@ -345,11 +334,76 @@ TEST_F(ModuleScanTest, WithoutTheFirmwaresTypeTheSpeedGuessStands) {
     EXPECT_EQ(state.slots[0].rows.at(4), (ListRow{kType, "DDR4 / PC4-38400"}));
 }
 
-TEST_F(ModuleScanTest, AModuleBeyondTheFourthIsNotLogged) {
-    Scan({{{67108864, 4}}, {kSamsung, kKingston, kSamsung, kKingston, kHalf}});
+TEST_F(ModuleScanTest, EveryModuleIsLoggedAndListedInTheServicesOrder) {
+    Scan({{{67108864, 4}}, {kSamsung, kKingston, kSamsung, kKingston, kHalf, kNoPart}});
+
     const auto logged = Logged();
-    EXPECT_EQ(logged.size(), 4u * 9u);
-    EXPECT_EQ(logged.back(), "3\t" + kSerial + "\tA1B2C3D4");
+    ASSERT_EQ(logged.size(), 6u * 9u);
+    EXPECT_EQ(logged[4 * 9], kScanning + "4");
+    EXPECT_EQ(logged[4 * 9 + 1], "4\t" + kSlotName + "\tDIMM 3");
+    EXPECT_EQ(logged.back(), "5\t" + kSerial + "\t55");
+
+    ASSERT_EQ(state.modules.size(), 6u);
+    EXPECT_EQ(state.modules[4].rows[0], (ListRow{kSlotName, "DIMM 3"}));
+    EXPECT_EQ(state.modules[4].columnCaptions, kColumns);
+    for (int k = 0; k < kSlotPanelCount; ++k) {
+        EXPECT_EQ(state.slots[k].rows, state.modules[k].rows) << "panel " << k + 1;
+    }
+    EXPECT_EQ(state.pageCount, 2);
+    EXPECT_EQ(state.page, 0);
+    // Every module's capacity counts: 8 + 4 + 8 + 4 + 0.5 + 4 GB.
+    EXPECT_EQ(state.curmemLabel, kCurmemPrefix + "28 GB");
+}
+
+TEST(ModuleScanRunningSpeedTest, ASeventhRowWhenTheServiceGivesTheSpeedItRunsAt) {
+    struct Case {
+        const char* name;
+        std::optional<std::int32_t> configured;
+        std::int32_t speed;
+        std::string shown; // empty: no seventh row
+    };
+    const Case cases[] = {
+        {"absent, as on older Windows", std::nullopt, 3200, ""},
+        {"zero", 0, 3200, ""},
+        {"below the rated speed", 2133, 3200, "2133 MT/s (" + kRated + " 3200 MT/s)"},
+        {"above the rated speed", 4267, 2667, "4267 MT/s (" + kRated + " 2667 MT/s)"},
+        {"the rated speed", 3200, 3200, "3200 MT/s"},
+        {"no rated speed", 1600, 0, "1600 MT/s"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ModuleFixture module = kSamsung;
+        module.memoryType = 26;
+        module.speed = c.speed;
+        module.configuredClockSpeed = c.configured;
+        FakeAutomation service;
+        Build(service, {{{16777216, 2}}, {module}});
+        TempFolder folder;
+        TKLog log{folder.File("Slotvane.log"), false, 10000};
+        MemoryView state;
+        ScanModules(state, service, &log);
+
+        const auto& rows = state.slots[0].rows;
+        std::vector<std::string> logged;
+        for (auto line = log.Lines().rbegin(); line != log.Lines().rend(); ++line) {
+            logged.push_back(line->substr(line->find('\t', line->find('\t') + 1) + 1));
+        }
+        if (c.shown.empty()) {
+            EXPECT_EQ(rows.size(), 6u);
+            EXPECT_EQ(logged.size(), 9u);
+            continue;
+        }
+        ASSERT_EQ(rows.size(), 7u);
+        EXPECT_EQ(rows[5].caption, kSerial);
+        EXPECT_EQ(rows[6], (ListRow{kRunning, c.shown}));
+        // The search still reads the part number of row 3.
+        EXPECT_TRUE(state.slots[0].specButtonEnabled);
+        // Logged right after the three type lines, before the serial number.
+        ASSERT_EQ(logged.size(), 10u);
+        EXPECT_EQ(logged[7], "0\t" + kType + "\t" + rows[4].value);
+        EXPECT_EQ(logged[8], "0\t" + kRunning + "\t" + c.shown);
+        EXPECT_EQ(logged[9], "0\t" + kSerial + "\t12345678");
+    }
 }
 
 TEST_F(ModuleScanTest, AValueThatCannotBeConvertedEndsTheScanWhereItIs) {

@@ -110,6 +110,28 @@ TEST_F(ReportExportTest, ExportsListViewsOfPanelsOutsideANarrowedWindow) {
     EXPECT_EQ(ReadFileBytes(dataFolder + "export.txt"), expected);
 }
 
+TEST_F(ReportExportTest, ListsEveryModuleOfMoreThanFourWhicheverPageThePanelsShow) {
+    MemoryView state = Scanned(4);
+    for (int k = 0; k < 6; ++k) {
+        state.modules.push_back({{}, ModuleRows("DIMM" + std::to_string(k), "KHX1600C9D3/8G")});
+    }
+    // The panels show the second page: modules 5 and 6, the other list views hidden.
+    state.page = 1;
+    state.slots[0].rows = state.modules[4].rows;
+    state.slots[1].rows = state.modules[5].rows;
+    state.slots[2].listVisible = false;
+    state.slots[3].listVisible = false;
+
+    Spreadsheet1Click(state, dataFolder, shell);
+
+    std::string expected;
+    for (int k = 0; k < 6; ++k) {
+        expected += (k > 0 ? "\r\n[BANK " : "[BANK ") + std::to_string(k + 1) + "]\r\n" +
+                    ModuleLines(";", "DIMM" + std::to_string(k), "KHX1600C9D3/8G");
+    }
+    EXPECT_EQ(ReadFileBytes(dataFolder + "export.csv"), expected);
+}
+
 TEST_F(ReportExportTest, WritesEmptyForAVisibleListViewWithoutRowsAndSkipsHiddenOnes) {
     MemoryView state = Scanned(0);
     state.slots[1].listVisible = true;

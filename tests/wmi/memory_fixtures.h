@@ -18,6 +18,8 @@ struct ModuleFixture {
     std::string serialNumber;
     // The firmware's memory-device type, which only Windows 10 and later deliver.
     std::optional<std::int32_t> smbiosMemoryType = std::nullopt;
+    // The speed the module runs at, which older Windows does not deliver.
+    std::optional<std::int32_t> configuredClockSpeed = std::nullopt;
 };
 
 inline FakeInstance ModuleInstance(const ModuleFixture& module) {
@@ -33,6 +35,9 @@ inline FakeInstance ModuleInstance(const ModuleFixture& module) {
     };
     if (module.smbiosMemoryType) {
         instance.push_back({"SMBIOSMemoryType", TVariant::Int32(*module.smbiosMemoryType)});
+    }
+    if (module.configuredClockSpeed) {
+        instance.push_back({"ConfiguredClockSpeed", TVariant::Int32(*module.configuredClockSpeed)});
     }
     return instance;
 }

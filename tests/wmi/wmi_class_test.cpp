@@ -21,9 +21,12 @@ const ModuleFixture kModule0{"DIMM 1", "8589934592", "Samsung", "M378A1K43CB2", 
 const ModuleFixture kModule1{"DIMM 2", "34359738368", "Kingston", "KF432C16", 24, 1600, "K1"};
 
 // The names a Win32_PhysicalMemory wrapper reads, in its order.
-const std::vector<std::string> kModuleFieldNames = {"BankLabel",
+const std::vector<std::string> kModuleFieldNames = {"Attributes",
+                                                    "BankLabel",
                                                     "Capacity",
                                                     "Caption",
+                                                    "ConfiguredClockSpeed",
+                                                    "ConfiguredVoltage",
                                                     "CreationClassName",
                                                     "DataWidth",
                                                     "Description",
@@ -470,12 +473,12 @@ TEST_F(WmiClassTest, AnArrayWrapperFallsBackToItsOwnFields) {
 // A snapshot carries what a load stored to another wrapper, which then behaves as if it had
 // loaded itself: same instances, same selection, same conversions, same failures.
 TEST_F(WmiClassTest, ASnapshotLoadsAnotherWrapperAsTheServiceDid) {
-    // The names come from the first instance, so it has the property too, with a valid date.
-    FakeInstance first = ModuleInstance(kModule0);
-    first.push_back({"InstallDate", TVariant::Text("20240131235959.000000+000")});
+    // Every instance has the property the service lists, the second one with a bad value.
+    FakeInstance good = ModuleInstance(kModule0);
+    good.push_back({"InstallDate", TVariant::Text("20240131000000.000000+000")});
     FakeInstance broken = ModuleInstance(kModule1);
     broken.push_back({"InstallDate", TVariant::Text("20241399000000.000000+000")});
-    Modules({first, broken});
+    Modules({good, broken});
     const TWin32_PhysicalMemory loaded(true, automation);
     const TWmiClassSnapshot snapshot = loaded.Snapshot();
     const std::size_t callsBefore = machine.calls.size();
