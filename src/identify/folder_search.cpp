@@ -22,7 +22,7 @@ private:
 };
 
 std::string WithSeparator(const std::string& folder) {
-    return folder.ends_with('\\') ? folder : folder + '\\';
+    return EndsWithSeparator(folder) ? folder : folder + '\\';
 }
 
 bool IsDotEntry(const std::string& name) {

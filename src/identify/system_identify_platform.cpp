@@ -135,11 +135,8 @@ std::string TSystemIdentifyPlatform::SystemFolder() {
 }
 
 std::string HighestVersionSubfolder(const std::string& path, IFileSystem& fileSystem) {
-    const std::size_t separator = path.rfind('\\');
-    const std::string folder =
-        separator == std::string::npos ? std::string() : path.substr(0, separator + 1);
     std::vector<std::string> subfolders;
-    ListSubfolders(folder, subfolders, fileSystem);
+    ListSubfolders(PathFolder(path), subfolders, fileSystem);
     std::string result;
     for (const std::string& subfolder : subfolders) {
         std::string candidate = FileBaseName(subfolder);

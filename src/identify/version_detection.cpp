@@ -67,7 +67,7 @@ std::string Detector::Pipeline(std::string& path) {
 
     DetectionContext c{platform_, *this, path, {}, {}, {}, {}, {}, {}};
     c.MoveTo(path);
-    c.folder = path.substr(0, path.rfind('\\') + 1);
+    c.folder = PathFolder(path);
     c.names = platform_.DisplayedFileInfo(path);
 
     ApplyNameKeyedLookups(c);

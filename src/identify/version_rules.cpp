@@ -52,7 +52,7 @@ std::string FfdshowLookup(IVersionDetectionPlatform& p) {
         }
     }
     std::string systemFolder = p.SystemFolder();
-    if (!systemFolder.empty() && systemFolder.back() != '\\') {
+    if (!systemFolder.empty() && !EndsWithSeparator(systemFolder)) {
         systemFolder += '\\';
     }
     const TVeyraVersion file = Ver(p.GetFileVersionText(systemFolder + "ff_vfw.dll"));
@@ -717,7 +717,7 @@ bool ApplyRules(DetectionContext& context, const ProductRule* first, const Produ
 void DetectionContext::MoveTo(const std::string& newPath) {
     path = newPath;
     base = FileBaseName(path);
-    fileName = path.substr(path.rfind('\\') + 1);
+    fileName = PathFileName(path);
 }
 
 std::optional<std::string> PseudoNameVersion(const std::string& path,
