@@ -1,6 +1,9 @@
 #include "identify/descriptor_tag.h"
 
+#include "identify/identify_text.h"
 #include "identify/string_helpers.h"
+
+#include <algorithm>
 
 namespace {
 
@@ -36,5 +39,13 @@ std::string ReadDescriptorTag(std::string_view tag, const std::vector<std::strin
             value = LineValue(line, open, close);
         }
     }
-    return value;
+    if (value.empty()) {
+        return value;
+    }
+    // The whole file decides: a GBK file may hold a line that happens to be UTF-8. Line ends are
+    // ASCII, so no UTF-8 sequence spans two lines.
+    const bool utf8 = std::all_of(lines.begin(), lines.end(), [](const std::string& line) {
+        return Utf16FromUtf8(line).has_value();
+    });
+    return utf8 ? IdentifyTextFromUtf16(*Utf16FromUtf8(value)) : value;
 }
