@@ -19,6 +19,10 @@ namespace {
 // ERROR_FILE_NOT_FOUND: what a file that a rule must read answers when it cannot be opened.
 constexpr std::uint32_t kFileNotFound = 2;
 
+// Descriptor and settings files hold their values on single lines near their start; the rest of
+// a large one is never read.
+constexpr std::size_t kLinesFileBytes = 256 * 1024;
+
 } // namespace
 
 TSystemIdentifyPlatform::TSystemIdentifyPlatform(IdentifyMachine machine,
@@ -46,7 +50,24 @@ bool TSystemIdentifyPlatform::FileExistsNonEmpty(const std::string& path) {
 }
 
 std::vector<std::string> TSystemIdentifyPlatform::LoadLines(const std::string& path) {
-    return SplitLines(ReadWholeFile(path));
+    if (openIdentifications_ == 0) {
+        return SplitLines(ReadFileStart(path, kLinesFileBytes));
+    }
+    const auto found = linesRead_.find(path);
+    if (found != linesRead_.end()) {
+        return found->second;
+    }
+    return linesRead_.emplace(path, SplitLines(ReadFileStart(path, kLinesFileBytes))).first->second;
+}
+
+void TSystemIdentifyPlatform::BeginIdentification() {
+    ++openIdentifications_;
+}
+
+void TSystemIdentifyPlatform::EndIdentification() {
+    if (--openIdentifications_ == 0) {
+        linesRead_.clear();
+    }
 }
 
 std::string TSystemIdentifyPlatform::GetFileVersionText(const std::string& path) {

@@ -165,6 +165,7 @@ std::string Detector::Pipeline(std::string& path) {
 } // namespace
 
 std::string DetectFileVersion(std::string& path, IVersionDetectionPlatform& platform) {
+    const IdentificationScope identification(platform);
     Detector detector(platform);
     return detector.Run(path);
 }
