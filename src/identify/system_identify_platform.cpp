@@ -74,7 +74,7 @@ std::string TSystemIdentifyPlatform::GetFileVersionText(const std::string& path)
     if (!WideFileExists(path)) {
         return "File not found";
     }
-    const auto resource = LoadVersionResource(path, *versionApi_);
+    const auto resource = LoadVersionResource(path);
     if (!resource) {
         return {};
     }
@@ -121,7 +121,7 @@ std::string TSystemIdentifyPlatform::FindUninstallSecondWord(const std::string& 
 }
 
 bool TSystemIdentifyPlatform::HasVersionResource(const std::string& path) {
-    return LoadVersionResource(path, *versionApi_).has_value();
+    return LoadVersionResource(path).has_value();
 }
 
 IFileSystem& TSystemIdentifyPlatform::FileSystem() {

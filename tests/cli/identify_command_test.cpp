@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -79,6 +80,22 @@ TEST_F(IdentifyCommandTest, NoFileIsAUsageError) {
     EXPECT_EQ(Run({"--time"}), kExitUsage);
     EXPECT_NE(err_.str().find("usage"), std::string::npos);
     EXPECT_EQ(out_.str(), "");
+}
+
+// An image whose version resource claims more bytes than the file holds is read by the parser
+// alone: one line of empty fields, and the run succeeds.
+TEST_F(IdentifyCommandTest, AVersionResourceClaimingMoreThanTheFileHoldsGivesEmptyFields) {
+    for (const std::uint32_t claim : {0x1000u, 0x10000u, 0x200000u, 0x7FFF0000u, 0xFFFFFFFFu}) {
+        SCOPED_TRACE(claim);
+        const std::string crafted = folder_.File("crafted.exe");
+        std::ofstream(crafted, std::ios::binary | std::ios::trunc)
+            << OversizedVersionClaimImage(claim);
+        out_.str("");
+        EXPECT_EQ(Run({crafted}), kExitSuccess);
+        EXPECT_EQ(out_.str(), crafted + "\t1\t1" + std::string(9, '\t') + FileBaseName(crafted) +
+                                  " (64 bits)\t\t\n");
+        EXPECT_EQ(err_.str(), "");
+    }
 }
 
 // Records whether the descriptor reads of one file's facts fall inside one identification, within
