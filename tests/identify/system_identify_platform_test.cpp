@@ -19,10 +19,11 @@ class FakeFolders final : public IFileSystem {
 public:
     std::map<std::string, std::vector<std::string>> entries;
 
-    std::vector<std::string> ListEntries(const std::string& pattern) override {
+    std::vector<std::string> ListEntries(const std::string& pattern, std::size_t) override {
         return entries[pattern];
     }
     bool WideDirectoryExists(const std::string&) override { return true; }
+    bool IsLink(const std::string&) override { return false; }
     bool SetWow64Redirection(bool) override { return true; }
 };
 
