@@ -135,6 +135,7 @@ TEST(IdentifyText, Utf8DecodesOnlyWellFormedBytes) {
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::PrintToString(c.bytes));
         EXPECT_EQ(Utf16FromUtf8(c.bytes), c.expected);
+        EXPECT_EQ(IsUtf8(c.bytes), c.expected.has_value());
     }
 }
 

@@ -128,6 +128,20 @@ TEST(SystemIdentifyPlatform, ReadsTheStartOfALinesFileOncePerIdentification) {
     EXPECT_EQ(platform->LoadLines(file), std::vector<std::string>{"two"});
 }
 
+// A UTF-8 descriptor longer than the part that is read, cut inside a character.
+std::string Utf8DescriptorCutInsideACharacter() {
+    constexpr std::size_t kBound = 256 * 1024;
+    std::string text = "<name>\xE5\x86\x85\xE5\xAD\x98\xE5\xB7\xA5\xE5\x85\xB7</name>\n"
+                       "<versionNumber>2.5.1</versionNumber>\n<!--";
+    while ((kBound - text.size()) % 3 != 1) {
+        text += ' ';
+    }
+    while (text.size() < kBound + 64) {
+        text += "\xE5\x86\x85";
+    }
+    return text + "-->\n";
+}
+
 // An application descriptor beside a program without version resource names the product and
 // gives the version; UTF-8 text is converted to the identification's text, GBK text is taken as
 // it is.
@@ -137,6 +151,7 @@ TEST(SystemIdentifyPlatform, ReadsUtf8AndGbkDescriptors) {
         std::string descriptor;
     };
     const Case cases[] = {
+        {"UTF-8 beyond the part read", Utf8DescriptorCutInsideACharacter()},
         {"UTF-8", "<?xml version=\"1.0\" encoding=\"utf-8\"?>\r\n<application>\r\n"
                   "  <name>\xE5\x86\x85\xE5\xAD\x98\xE5\xB7\xA5\xE5\x85\xB7</name>\r\n"
                   "  <versionNumber>2.5.1</versionNumber>\r\n</application>\r\n"},
