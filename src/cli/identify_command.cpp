@@ -65,6 +65,7 @@ std::string Milliseconds(double value) {
 } // namespace
 
 IdentifyFacts GatherIdentifyFacts(IVersionDetectionPlatform& platform, const std::string& path) {
+    const IdentificationScope identification(platform);
     IdentifyFacts facts;
     facts.isImage = platform.IsPEImage(path, facts.is64);
     facts.strings = platform.ReadVersionStrings(path);

@@ -5,6 +5,7 @@
 #include "identify/string_helpers.h"
 
 TDisplayedFileInfo GetDisplayedFileInfo(const std::string& path, IIdentifyPlatform& platform) {
+    const IdentificationScope identification(platform);
     const std::string native = platform.NativeSystemPath(path);
     TDisplayedFileInfo info{NormalizeProductName(native, platform),
                             GetCompanyName(native, platform)};

@@ -2,6 +2,7 @@
 
 #include "identify/string_helpers.h"
 
+#include <algorithm>
 #include <functional>
 #include <string_view>
 
@@ -22,7 +23,7 @@ private:
 };
 
 std::string WithSeparator(const std::string& folder) {
-    return folder.ends_with('\\') ? folder : folder + '\\';
+    return EndsWithSeparator(folder) ? folder : folder + '\\';
 }
 
 bool IsDotEntry(const std::string& name) {
@@ -37,20 +38,40 @@ std::string_view Extension(std::string_view name) {
 
 using NameTest = std::function<bool(const std::string& name)>;
 
-void SearchFiles(IFileSystem& fileSystem, const std::string& folder, const NameTest& matches,
-                 std::vector<std::string>& list) {
+// One recursive search: what it looks for, where it puts what it finds, and how many more
+// entries it may list.
+struct Walk {
+    IFileSystem& fileSystem;
+    const NameTest& matches;
+    std::vector<std::string>& list;
+    std::size_t entriesLeft = kMaxSearchEntries;
+};
+
+void SearchFiles(Walk& walk, const std::string& folder, int depth) {
     const std::string prefix = WithSeparator(folder);
-    for (const std::string& name : fileSystem.ListEntries(prefix + "*")) {
+    const std::vector<std::string> names =
+        walk.fileSystem.ListEntries(prefix + "*", walk.entriesLeft);
+    walk.entriesLeft -= std::min(names.size(), walk.entriesLeft);
+    for (const std::string& name : names) {
         if (IsDotEntry(name)) {
             continue;
         }
         const std::string path = prefix + name;
-        if (fileSystem.WideDirectoryExists(path)) {
-            SearchFiles(fileSystem, path, matches, list);
-        } else if (matches(name)) {
-            list.push_back(path);
+        if (walk.fileSystem.WideDirectoryExists(path)) {
+            // A link may lead back up the tree (a folder linked to itself walks without end).
+            if (depth < kMaxSearchDepth && walk.entriesLeft > 0 && !walk.fileSystem.IsLink(path)) {
+                SearchFiles(walk, path, depth + 1);
+            }
+        } else if (walk.matches(name)) {
+            walk.list.push_back(path);
         }
     }
+}
+
+void SearchFiles(IFileSystem& fileSystem, const std::string& folder, const NameTest& matches,
+                 std::vector<std::string>& list) {
+    Walk walk{fileSystem, matches, list};
+    SearchFiles(walk, folder, 0);
 }
 
 } // namespace
@@ -76,7 +97,7 @@ void ListSubfolders(const std::string& folder, std::vector<std::string>& list,
                     IFileSystem& fileSystem) {
     const RedirectionOff redirectionOff(fileSystem);
     const std::string prefix = WithSeparator(folder);
-    for (const std::string& name : fileSystem.ListEntries(prefix + "*")) {
+    for (const std::string& name : fileSystem.ListEntries(prefix + "*", kMaxSearchEntries)) {
         if (!IsDotEntry(name) && fileSystem.WideDirectoryExists(prefix + name)) {
             list.push_back(prefix + name);
         }

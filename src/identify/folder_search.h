@@ -5,8 +5,15 @@
 
 #include "util/file_system.h"
 
+#include <cstddef>
 #include <string>
 #include <vector>
+
+// The recursive searches never enter a folder that is a link (IFileSystem::IsLink), go no deeper
+// than this many levels below the folder they start in, and stop once they have listed this many
+// entries ("." and ".." included); ListSubfolders lists no more than that many either.
+constexpr int kMaxSearchDepth = 16;
+constexpr std::size_t kMaxSearchEntries = 100000;
 
 // Every file in folder and all folders below it whose extension, dot included (".exe"), equals
 // extension ignoring case. Depth first, in the order the file system lists the entries.

@@ -26,7 +26,9 @@ public:
     // True for an existing file of at least one byte.
     virtual bool FileExistsNonEmpty(const std::string& path) = 0;
 
-    // The file's lines, without their line ends. Raises an error when the file cannot be read.
+    // The lines of a one-line descriptor or settings file, without their line ends, from at most
+    // its first 256 KiB. While an identification is open, each file is read once. Raises an
+    // error when the file cannot be read.
     virtual std::vector<std::string> LoadLines(const std::string& path) = 0;
 
     // The fixed file version as "a.b.c.d"; empty text without a version resource.
@@ -38,4 +40,25 @@ public:
     // The greatest "DisplayVersion" among the uninstall entries whose display name contains
     // name (ASCII case ignored); empty text when none.
     virtual std::string FindUninstallVersion(const std::string& name) = 0;
+
+    // The start and end of one identification (see IdentificationScope); nested ones count as
+    // part of the outermost. A platform may keep the files it read until the outermost ends;
+    // one that keeps nothing ignores them.
+    virtual void BeginIdentification() {}
+    virtual void EndIdentification() {}
+};
+
+// One identification of a file, from construction to destruction: its rules read each file
+// beside the program once, however many of them ask.
+class IdentificationScope {
+public:
+    explicit IdentificationScope(IIdentifyPlatform& platform) : platform_(platform) {
+        platform_.BeginIdentification();
+    }
+    IdentificationScope(const IdentificationScope&) = delete;
+    IdentificationScope& operator=(const IdentificationScope&) = delete;
+    ~IdentificationScope() { platform_.EndIdentification(); }
+
+private:
+    IIdentifyPlatform& platform_;
 };

@@ -72,6 +72,54 @@ void AppendUtf8(std::string& out, char32_t c) {
     }
 }
 
+// Decodes strict UTF-8, handing each code point to take; false at the first byte that is not
+// UTF-8.
+template <typename Take>
+bool DecodeUtf8(std::string_view bytes, Take take) {
+    for (std::size_t i = 0; i < bytes.size();) {
+        const auto lead = static_cast<unsigned char>(bytes[i]);
+        // The length of the sequence, and the least code point it may spell (shorter forms of
+        // the same code point are not UTF-8).
+        std::size_t length = 0;
+        char32_t least = 0;
+        char32_t c = 0;
+        if (lead < 0x80) {
+            length = 1;
+            c = lead;
+        } else if (lead >= 0xC2 && lead <= 0xDF) {
+            length = 2;
+            least = 0x80;
+            c = lead & 0x1F;
+        } else if (lead >= 0xE0 && lead <= 0xEF) {
+            length = 3;
+            least = 0x800;
+            c = lead & 0x0F;
+        } else if (lead >= 0xF0 && lead <= 0xF4) {
+            length = 4;
+            least = 0x10000;
+            c = lead & 0x07;
+        } else {
+            return false;
+        }
+        if (bytes.size() - i < length) {
+            return false;
+        }
+        for (std::size_t k = 1; k < length; ++k) {
+            const auto trail = static_cast<unsigned char>(bytes[i + k]);
+            if ((trail & 0xC0) != 0x80) {
+                return false;
+            }
+            c = c << 6 | (trail & 0x3F);
+        }
+        if (c < least || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) {
+            return false;
+        }
+        take(c);
+        i += length;
+    }
+    return true;
+}
+
 } // namespace
 
 std::string IdentifyTextFromUtf16(std::u16string_view text) {
@@ -128,6 +176,27 @@ std::string Utf8FromIdentifyText(std::string_view text) {
         AppendUtf8(out, single != 0 ? char32_t{single} : char32_t{0xFFFD});
     }
     return out;
+}
+
+bool IsUtf8(std::string_view bytes) {
+    return DecodeUtf8(bytes, [](char32_t) {});
+}
+
+std::optional<std::u16string> Utf16FromUtf8(std::string_view bytes) {
+    std::u16string text;
+    text.reserve(bytes.size());
+    const bool decoded = DecodeUtf8(bytes, [&text](char32_t c) {
+        if (c >= 0x10000) {
+            text += static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10));
+            text += static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
+        } else {
+            text += static_cast<char16_t>(c);
+        }
+    });
+    if (!decoded) {
+        return std::nullopt;
+    }
+    return text;
 }
 
 std::string IdentifyTextFromUtf16Bytes(std::string_view bytes) {

@@ -5,6 +5,7 @@
 // one "?".
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -13,6 +14,12 @@ std::string IdentifyTextFromUtf16(std::u16string_view text);
 // The same for UTF-16 bytes (little-endian, an optional byte-order mark); an odd last byte is
 // ignored.
 std::string IdentifyTextFromUtf16Bytes(std::string_view bytes);
+
+// The UTF-16 text of strict UTF-8 bytes; nothing when the bytes are not UTF-8 (a cut or
+// overlong sequence, a surrogate, a code point above U+10FFFF, a stray continuation byte).
+std::optional<std::u16string> Utf16FromUtf8(std::string_view bytes);
+// True when Utf16FromUtf8 decodes the bytes.
+bool IsUtf8(std::string_view bytes);
 
 // UTF-8 for showing such text: a two-byte code page 936 code as its character, any other byte
 // from 0x80 up as its Windows-1252 character (so 0xAE, 0x99 and 0xA9 show as "®", "™", "©"),

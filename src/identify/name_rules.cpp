@@ -13,17 +13,6 @@ unsigned char Fold(char c) {
     return b >= 'A' && b <= 'Z' ? static_cast<unsigned char>(b - 'A' + 'a') : b;
 }
 
-// The folder part of a path, ending in "\"; empty without a "\".
-std::string FolderOf(std::string_view path) {
-    const std::size_t slash = path.rfind('\\');
-    return slash == std::string_view::npos ? std::string() : std::string(path.substr(0, slash + 1));
-}
-
-std::string AfterLastBackslash(std::string_view path) {
-    const std::size_t slash = path.rfind('\\');
-    return std::string(slash == std::string_view::npos ? path : path.substr(slash + 1));
-}
-
 const std::string& FieldText(const NameRuleContext& context, RuleField field) {
     static const std::string kNone;
     switch (field) {
@@ -173,10 +162,10 @@ void Apply(const RuleAction& action, NameRuleContext& context) {
 
 NameRuleContext::NameRuleContext(IIdentifyPlatform& machine, std::string filePath)
     : platform(machine), path(std::move(filePath)), base(FileBaseName(path)),
-      folder(FolderOf(path)), fileName(AfterLastBackslash(path)) {
+      folder(PathFolder(path)), fileName(PathFileName(path)) {
     const std::string_view holder = folder;
     if (!holder.empty()) {
-        folderName = AfterLastBackslash(holder.substr(0, holder.size() - 1));
+        folderName = PathFileName(holder.substr(0, holder.size() - 1));
     }
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -200,30 +201,14 @@ private:
     FilePlace root_;
 };
 
-} // namespace
+// The version resource's bytes as far as the section's data and the file hold them, and whether
+// that is all the size its data entry claims.
+struct VersionResourceRead {
+    std::string bytes;
+    bool whole = false;
+};
 
-bool IsPEImage(const IByteSource& source, bool& is64) {
-    is64 = false;
-    const PrefetchedBytes file(source, 0);
-    const auto signature = SignatureOffset(file);
-    if (!signature) {
-        return false;
-    }
-    const auto magic = U16(file.ReadAt(*signature + kMagicOffset, 2), 0);
-    is64 = magic && *magic == kMagic64;
-    return true;
-}
-
-bool IsPEImage(const std::string& path, bool& is64) {
-    is64 = false;
-    if (path.empty()) {
-        return false;
-    }
-    const std::unique_ptr<IByteSource> file = OpenFileBytes(path);
-    return file && IsPEImage(*file, is64);
-}
-
-std::optional<std::string> ReadVersionResourceBytes(const IByteSource& source) {
+std::optional<VersionResourceRead> ReadVersionResource(const IByteSource& source) {
     const PrefetchedBytes file(source, 0);
     const auto layout = ReadLayout(file);
     if (!layout) {
@@ -268,6 +253,46 @@ std::optional<std::string> ReadVersionResourceBytes(const IByteSource& source) {
     if (!data) {
         return std::nullopt;
     }
-    return resource.ReadAt(
+    VersionResourceRead read;
+    read.bytes = resource.ReadAt(
         data->offset, static_cast<std::size_t>(std::min<std::uint64_t>(*size, data->available)));
+    // Fewer bytes than claimed: the claim reaches past the section's data or the file's end.
+    read.whole = read.bytes.size() == *size;
+    return read;
+}
+
+} // namespace
+
+bool IsPEImage(const IByteSource& source, bool& is64) {
+    is64 = false;
+    const PrefetchedBytes file(source, 0);
+    const auto signature = SignatureOffset(file);
+    if (!signature) {
+        return false;
+    }
+    const auto magic = U16(file.ReadAt(*signature + kMagicOffset, 2), 0);
+    is64 = magic && *magic == kMagic64;
+    return true;
+}
+
+bool IsPEImage(const std::string& path, bool& is64) {
+    is64 = false;
+    if (path.empty()) {
+        return false;
+    }
+    const std::unique_ptr<IByteSource> file = OpenFileBytes(path);
+    return file && IsPEImage(*file, is64);
+}
+
+std::optional<std::string> ReadVersionResourceBytes(const IByteSource& file) {
+    auto read = ReadVersionResource(file);
+    if (!read) {
+        return std::nullopt;
+    }
+    return std::move(read->bytes);
+}
+
+bool VersionResourceLiesInFile(const IByteSource& file) {
+    const auto read = ReadVersionResource(file);
+    return read && read->whole;
 }

@@ -19,6 +19,12 @@ bool IsPEImage(const IByteSource& file, bool& is64);
 bool IsPEImage(const std::string& path, bool& is64);
 
 // The bytes of the image's version resource (type 16, name 1 or else the first name, the first
-// language); nothing when the file is not an image, has no such resource or the way to it leaves
-// the file.
+// language); nothing when the file is not an image, has no such resource, the way to it leaves
+// the file or its data entry claims more than 1 MiB. A resource whose claimed size reaches past
+// the section's data or the file's end gives the bytes that are there.
 std::optional<std::string> ReadVersionResourceBytes(const IByteSource& file);
+
+// True only when the file is an image with a version resource (as ReadVersionResourceBytes finds
+// it) whose claimed size lies wholly inside the section's data in the file. The system's version
+// reader trusts that size, so only such a file may be handed to it.
+bool VersionResourceLiesInFile(const IByteSource& file);

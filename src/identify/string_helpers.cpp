@@ -122,8 +122,36 @@ std::string TextBefore(std::string_view text, std::string_view marker) {
     return std::string(text.substr(0, at));
 }
 
+std::size_t FindLastSeparator(std::string_view path, std::string_view separators) {
+    std::size_t last = std::string_view::npos;
+    for (std::size_t i = 0; i < path.size(); ++i) {
+        const unsigned char b = Byte(path[i]);
+        if (b >= 0x81 && b <= 0xFE) {
+            ++i; // the second byte belongs to the character
+        } else if (separators.find(path[i]) != std::string_view::npos) {
+            last = i;
+        }
+    }
+    return last;
+}
+
+bool EndsWithSeparator(std::string_view path) {
+    return !path.empty() && FindLastSeparator(path) == path.size() - 1;
+}
+
+std::string PathFolder(std::string_view path) {
+    const std::size_t separator = FindLastSeparator(path);
+    return separator == std::string_view::npos ? std::string()
+                                               : std::string(path.substr(0, separator + 1));
+}
+
+std::string PathFileName(std::string_view path) {
+    const std::size_t separator = FindLastSeparator(path);
+    return std::string(separator == std::string_view::npos ? path : path.substr(separator + 1));
+}
+
 std::string FileBaseName(std::string_view path) {
-    const std::size_t separator = path.find_last_of("\\:");
+    const std::size_t separator = FindLastSeparator(path, "\\:");
     const std::string_view name =
         separator == std::string_view::npos ? path : path.substr(separator + 1);
     return std::string(name.substr(0, name.rfind('.')));

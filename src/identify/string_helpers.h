@@ -43,6 +43,17 @@ std::string FieldAt(std::string_view text, int index, std::string_view delimiter
 std::string TextAfter(std::string_view text, std::string_view marker);
 std::string TextBefore(std::string_view text, std::string_view marker);
 
+// The position of the last byte of path that is one of separators; npos when there is none. The
+// second byte of a double-byte character (after a lead byte 0x81 to 0xFE) is never taken for
+// one: "運" is 0xDF 0x5C, and its 0x5C is not a "\".
+std::size_t FindLastSeparator(std::string_view path, std::string_view separators = "\\");
+// True when the last character of path is a "\" (not the second byte of a double-byte one).
+bool EndsWithSeparator(std::string_view path);
+// The path up to and with its last "\"; empty text when it has none.
+std::string PathFolder(std::string_view path);
+// The path after its last "\"; the whole path when it has none.
+std::string PathFileName(std::string_view path);
+
 // The file name of a path (after the last "\" or ":") cut before its last ".".
 std::string FileBaseName(std::string_view path);
 

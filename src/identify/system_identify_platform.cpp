@@ -19,6 +19,10 @@ namespace {
 // ERROR_FILE_NOT_FOUND: what a file that a rule must read answers when it cannot be opened.
 constexpr std::uint32_t kFileNotFound = 2;
 
+// Descriptor and settings files hold their values on single lines near their start; the rest of
+// a large one is never read.
+constexpr std::size_t kLinesFileBytes = 256 * 1024;
+
 } // namespace
 
 TSystemIdentifyPlatform::TSystemIdentifyPlatform(IdentifyMachine machine,
@@ -46,14 +50,31 @@ bool TSystemIdentifyPlatform::FileExistsNonEmpty(const std::string& path) {
 }
 
 std::vector<std::string> TSystemIdentifyPlatform::LoadLines(const std::string& path) {
-    return SplitLines(ReadWholeFile(path));
+    if (openIdentifications_ == 0) {
+        return SplitLines(ReadFileStart(path, kLinesFileBytes));
+    }
+    const auto found = linesRead_.find(path);
+    if (found != linesRead_.end()) {
+        return found->second;
+    }
+    return linesRead_.emplace(path, SplitLines(ReadFileStart(path, kLinesFileBytes))).first->second;
+}
+
+void TSystemIdentifyPlatform::BeginIdentification() {
+    ++openIdentifications_;
+}
+
+void TSystemIdentifyPlatform::EndIdentification() {
+    if (--openIdentifications_ == 0) {
+        linesRead_.clear();
+    }
 }
 
 std::string TSystemIdentifyPlatform::GetFileVersionText(const std::string& path) {
     if (!WideFileExists(path)) {
         return "File not found";
     }
-    const auto resource = LoadVersionResource(path, *versionApi_);
+    const auto resource = LoadVersionResource(path);
     if (!resource) {
         return {};
     }
@@ -100,7 +121,7 @@ std::string TSystemIdentifyPlatform::FindUninstallSecondWord(const std::string& 
 }
 
 bool TSystemIdentifyPlatform::HasVersionResource(const std::string& path) {
-    return LoadVersionResource(path, *versionApi_).has_value();
+    return LoadVersionResource(path).has_value();
 }
 
 IFileSystem& TSystemIdentifyPlatform::FileSystem() {
@@ -135,11 +156,8 @@ std::string TSystemIdentifyPlatform::SystemFolder() {
 }
 
 std::string HighestVersionSubfolder(const std::string& path, IFileSystem& fileSystem) {
-    const std::size_t separator = path.rfind('\\');
-    const std::string folder =
-        separator == std::string::npos ? std::string() : path.substr(0, separator + 1);
     std::vector<std::string> subfolders;
-    ListSubfolders(folder, subfolders, fileSystem);
+    ListSubfolders(PathFolder(path), subfolders, fileSystem);
     std::string result;
     for (const std::string& subfolder : subfolders) {
         std::string candidate = FileBaseName(subfolder);

@@ -10,8 +10,10 @@
 #include "util/file_system.h"
 #include "util/registry_reader.h"
 
+#include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 // Facts about the machine and the process, learnt once when the platform is made.
 struct IdentifyMachine {
@@ -33,6 +35,8 @@ public:
     std::string GetFileVersionText(const std::string& path) override;
     bool IsProgramInstalled(const std::string& prefix) override;
     std::string FindUninstallVersion(const std::string& name) override;
+    void BeginIdentification() override;
+    void EndIdentification() override;
 
     TDisplayedFileInfo DisplayedFileInfo(const std::string& path) override;
     std::string FindUninstallVersionWith(const std::string& name, const std::string& word) override;
@@ -58,6 +62,8 @@ private:
     std::unique_ptr<IVersionApi> versionApi_;
     IFileSystem& fileSystem_;
     TUninstallLookup uninstall_;
+    int openIdentifications_ = 0;
+    std::map<std::string, std::vector<std::string>> linesRead_; // while an identification is open
 };
 
 // The name of the highest version among the folders beside the file at path: each folder's name

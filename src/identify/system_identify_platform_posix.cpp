@@ -9,8 +9,7 @@ public:
     std::optional<std::vector<std::string>> SubKeyNames(RegistryRoot, const std::string&) override {
         return std::nullopt;
     }
-    RegistryStringRead ReadPlainString(RegistryRoot, const std::string&,
-                                       const std::string&) override {
+    RegistryStringRead ReadString(RegistryRoot, const std::string&, const std::string&) override {
         return {};
     }
 };

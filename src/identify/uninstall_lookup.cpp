@@ -29,7 +29,7 @@ using TakeFunction = std::function<std::string(const std::string&, const std::st
 
 TakeFunction DisplayVersionOf(IRegistryReader& registry) {
     return [&registry](const std::string& entryKey, const std::string&) {
-        return registry.ReadPlainString(RegistryRoot::LocalMachine, entryKey, "DisplayVersion")
+        return registry.ReadString(RegistryRoot::LocalMachine, entryKey, "DisplayVersion")
             .value.value_or(std::string());
     };
 }
@@ -51,7 +51,7 @@ std::string TUninstallLookup::Pass(const std::string& prefix, const Rule& rule) 
     for (const std::string& subKey : *subKeys) {
         const std::string entryKey = key + subKey + "\\";
         const RegistryStringRead displayName =
-            registry_.ReadPlainString(RegistryRoot::LocalMachine, entryKey, "DisplayName");
+            registry_.ReadString(RegistryRoot::LocalMachine, entryKey, "DisplayName");
         if (!displayName.value || !rule.matches(*displayName.value)) {
             continue;
         }

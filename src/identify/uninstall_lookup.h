@@ -7,11 +7,11 @@
 #include <string>
 
 // Every lookup reads "SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\" and considers the
-// entries whose DisplayName has the plain string type, in the order the registry lists them.
+// entries whose DisplayName is a string, in the order the registry lists them.
 // When that finds nothing and the system is 64-bit, the same lookup runs once more under
 // "SOFTWARE\Wow6432Node\" and gives the answer. The registry reader is given the 64-bit view on
-// a 64-bit system by its owner. A missing or unreadable key matches nothing; a DisplayVersion
-// of any type other than a plain string reads as empty text.
+// a 64-bit system by its owner. A missing or unreadable key matches nothing; an expandable string
+// reads as its stored text, and a DisplayVersion that is not a string reads as empty text.
 //
 // "Greatest wins": a candidate replaces the result (which starts empty) only when its version
 // number is newer, so of two equal versions the first listed stays, character for character,

@@ -34,9 +34,6 @@ std::optional<VersionTranslation> ParsedVersionApi::FirstTranslation(const std::
                               static_cast<std::uint16_t>(p[2] | p[3] << 8)};
 }
 
-std::optional<std::string> LoadVersionResource(const std::string& path, IVersionApi& platform) {
-    if (auto parsed = ParsedVersionApi().Load(path)) {
-        return parsed;
-    }
-    return platform.Load(path);
+std::optional<std::string> LoadVersionResource(const std::string& path) {
+    return ParsedVersionApi().Load(path);
 }

@@ -13,7 +13,8 @@ public:
     virtual ~IVersionApi() = default;
 
     // The file's version resource as the platform loads it; nothing when its size is 0 (the file
-    // has none) or loading fails.
+    // has none), loading fails, or (on Windows) the resource parser has not found the resource
+    // lying wholly inside the file.
     virtual std::optional<std::string> Load(const std::string& path) = 0;
 
     // The text at a sub-block path of a loaded resource, cut to the resource and stopped at its
@@ -34,10 +35,10 @@ public:
     std::optional<VersionTranslation> FirstTranslation(const std::string& resource) override;
 };
 
-// The file's version resource: read by the parser, which reads only the bytes it needs, or by
-// the platform's reading when the parser finds none (the system's reading loads the whole module
-// and costs milliseconds, which a detection asking several times would feel).
-std::optional<std::string> LoadVersionResource(const std::string& path, IVersionApi& platform);
+// The file's version resource as the parser reads it, which reads only the bytes it needs (the
+// system's reading loads the whole module and costs milliseconds, which a detection asking
+// several times would feel, and is never given a file the parser finds nothing in).
+std::optional<std::string> LoadVersionResource(const std::string& path);
 
 // The platform's reading: version_api_win.cpp, version_api_posix.cpp.
 std::unique_ptr<IVersionApi> MakeSystemVersionApi();

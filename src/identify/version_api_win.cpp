@@ -1,6 +1,8 @@
 #include "identify/version_api.h"
 
+#include "identify/pe_image.h"
 #include "util/codepage_win.h"
+#include "util/file_bytes.h"
 #include "util/wide_file_win.h"
 
 #include <windows.h>
@@ -31,15 +33,13 @@ std::optional<std::string_view> Query(const std::string& resource, const std::ws
 class WindowsVersionApi final : public IVersionApi {
 public:
     std::optional<std::string> Load(const std::string& path) override {
-        const DWORD size = WideGetFileVersionInfoSize(path);
-        if (size == 0) {
+        // The system's reader trusts the size the file gives its resource (a claim beyond the
+        // file's end crashes it under Wine), so it reads only what the parser has found whole.
+        const std::unique_ptr<IByteSource> file = OpenFileBytes(path);
+        if (!file || !VersionResourceLiesInFile(*file)) {
             return std::nullopt;
         }
-        std::string resource(size, '\0');
-        if (!WideGetFileVersionInfo(path, size, resource.data())) {
-            return std::nullopt;
-        }
-        return resource;
+        return WideLoadFileVersionInfo(path);
     }
 
     std::optional<std::u16string> QueryText(const std::string& resource,

@@ -67,7 +67,7 @@ std::string Detector::Pipeline(std::string& path) {
 
     DetectionContext c{platform_, *this, path, {}, {}, {}, {}, {}, {}};
     c.MoveTo(path);
-    c.folder = path.substr(0, path.rfind('\\') + 1);
+    c.folder = PathFolder(path);
     c.names = platform_.DisplayedFileInfo(path);
 
     ApplyNameKeyedLookups(c);
@@ -165,6 +165,7 @@ std::string Detector::Pipeline(std::string& path) {
 } // namespace
 
 std::string DetectFileVersion(std::string& path, IVersionDetectionPlatform& platform) {
+    const IdentificationScope identification(platform);
     Detector detector(platform);
     return detector.Run(path);
 }

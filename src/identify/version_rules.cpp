@@ -42,6 +42,12 @@ std::string IniValue(DetectionContext& c, const std::string& file, const char* s
     return ReadIniValue(c.platform.ReadFileStart(file, kIniFileBytes), section, key, "");
 }
 
+// A version read from a file beside the program: digits and dots, and not empty (a missing key
+// reads as empty text, which would otherwise pass for one).
+bool IsReadVersion(const std::string& text) {
+    return !text.empty() && IsDigitsAndDots(text);
+}
+
 // --- Product lookups ---------------------------------------------------------------------
 
 std::string FfdshowLookup(IVersionDetectionPlatform& p) {
@@ -52,7 +58,7 @@ std::string FfdshowLookup(IVersionDetectionPlatform& p) {
         }
     }
     std::string systemFolder = p.SystemFolder();
-    if (!systemFolder.empty() && systemFolder.back() != '\\') {
+    if (!systemFolder.empty() && !EndsWithSeparator(systemFolder)) {
         systemFolder += '\\';
     }
     const TVeyraVersion file = Ver(p.GetFileVersionText(systemFolder + "ff_vfw.dll"));
@@ -512,7 +518,7 @@ bool TopalaVersion(DetectionContext& c) {
 
 bool BlueGriffonVersion(DetectionContext& c) {
     const std::string version = IniValue(c, c.folder + "application.ini", "App", "version");
-    if (IsDigitsAndDots(version)) {
+    if (IsReadVersion(version)) {
         c.result = version;
     }
     return true;
@@ -551,7 +557,7 @@ bool PortablePackage(DetectionContext& c) {
     if (Exists(c, "App\\AppInfo\\appinfo.ini")) {
         const std::string version =
             IniValue(c, c.folder + "App\\AppInfo\\appinfo.ini", "version", "PackageVersion");
-        if (IsDigitsAndDots(version)) {
+        if (IsReadVersion(version)) {
             c.result = version;
         }
     }
@@ -717,7 +723,7 @@ bool ApplyRules(DetectionContext& context, const ProductRule* first, const Produ
 void DetectionContext::MoveTo(const std::string& newPath) {
     path = newPath;
     base = FileBaseName(path);
-    fileName = path.substr(path.rfind('\\') + 1);
+    fileName = PathFileName(path);
 }
 
 std::optional<std::string> PseudoNameVersion(const std::string& path,
@@ -827,7 +833,7 @@ std::optional<std::string> EaseUsLogVersion(const std::string& logText) {
     const int position = static_cast<int>(found) + 1;
     const std::string version =
         FieldAt(RightPart(logText, static_cast<int>(logText.size()) - position - 19), 0, " ");
-    if (!IsDigitsAndDots(version)) {
+    if (!IsReadVersion(version)) {
         return std::nullopt;
     }
     return version;

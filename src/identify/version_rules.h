@@ -50,5 +50,6 @@ void ApplyGroupB(DetectionContext& context);
 std::string ProductVersionDigits(const std::string& productVersion);
 std::string SwapDayAndYear(const std::string& version);
 std::string FfdshowRevisionVersion(std::int32_t revision);
-// The version after "install_version=DRW" in an installer log; nothing when there is none.
+// The version after "install_version=DRW" in an installer log; nothing when there is none or it
+// is not digits and dots (empty text included).
 std::optional<std::string> EaseUsLogVersion(const std::string& logText);

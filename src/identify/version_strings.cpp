@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <array>
 #include <cstdio>
+#include <exception>
+#include <optional>
 
 namespace {
 
@@ -102,10 +104,20 @@ std::string CommasToDots(const std::string& version) {
 } // namespace
 
 FileVersionInfoRec ReadVersionStrings(const std::string& path, IVersionApi& platform) {
-    auto record = PrimaryRead(path);
+    // Neither read may end the identification: what fails reads as nothing.
+    std::optional<FileVersionInfoRec> record;
+    try {
+        record = PrimaryRead(path);
+    } catch (const std::exception&) {
+        record.reset();
+    }
     if (!record || (record->FileDescription.empty() && record->CompanyName.empty() &&
                     record->FileVersion.empty())) {
-        record = FallbackRead(path, platform);
+        try {
+            record = FallbackRead(path, platform);
+        } catch (const std::exception&) {
+            record = FileVersionInfoRec{};
+        }
     }
     record->FileVersion = CommasToDots(record->FileVersion);
     record->ProductVersion = CommasToDots(record->ProductVersion);

@@ -35,6 +35,3 @@ private:
 // Opens a file read-only, shared with other readers; nothing when it cannot be opened (missing,
 // locked, a folder).
 std::unique_ptr<IByteSource> OpenFileBytes(const std::string& path);
-
-// The whole file; raises OSError when it cannot be read. Meant for small text files.
-std::string ReadWholeFile(const std::string& path);

@@ -3,7 +3,7 @@
 #include "util/codepage_win.h"
 #include "util/wide_file_win.h"
 
-#include <vector>
+#include <cstring>
 
 namespace {
 
@@ -38,20 +38,24 @@ bool WideCreateDirectory(const std::string& path) {
 }
 
 std::optional<std::uint64_t> ReadFixedFileVersion(const std::string& path) {
-    const DWORD size = WideGetFileVersionInfoSize(path);
-    if (size == 0) {
-        return std::nullopt;
-    }
-    std::vector<BYTE> resource(size);
-    if (!WideGetFileVersionInfo(path, size, resource.data())) {
+    const auto resource = WideLoadFileVersionInfo(path);
+    if (!resource) {
         return std::nullopt;
     }
     void* block = nullptr;
     UINT length = 0;
-    if (!VerQueryValueW(resource.data(), L"\\", &block, &length) || length == 0 ||
-        block == nullptr) {
+    if (!VerQueryValueW(resource->data(), L"\\", &block, &length) || block == nullptr ||
+        length < sizeof(VS_FIXEDFILEINFO)) {
         return std::nullopt;
     }
-    const auto* fixed = static_cast<const VS_FIXEDFILEINFO*>(block);
-    return Size(fixed->dwFileVersionMS, fixed->dwFileVersionLS);
+    // The system's answer is taken only where it lies inside the loaded resource.
+    const auto* begin = resource->data();
+    const auto* found = static_cast<const char*>(block);
+    if (resource->size() < sizeof(VS_FIXEDFILEINFO) || found < begin ||
+        found > begin + (resource->size() - sizeof(VS_FIXEDFILEINFO))) {
+        return std::nullopt;
+    }
+    VS_FIXEDFILEINFO fixed{};
+    std::memcpy(&fixed, found, sizeof fixed);
+    return Size(fixed.dwFileVersionMS, fixed.dwFileVersionLS);
 }

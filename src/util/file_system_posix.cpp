@@ -17,7 +17,8 @@ std::string NativePath(std::string path) {
 
 class PosixFileSystem final : public IFileSystem {
 public:
-    std::vector<std::string> ListEntries(const std::string& pattern) override {
+    std::vector<std::string> ListEntries(const std::string& pattern,
+                                         std::size_t maxNames) override {
         const std::string path = NativePath(pattern);
         const std::size_t slash = path.rfind('/');
         const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
@@ -28,7 +29,11 @@ public:
         if (!dir) {
             return names;
         }
-        while (const dirent* entry = readdir(dir.get())) {
+        while (names.size() < maxNames) {
+            const dirent* entry = readdir(dir.get());
+            if (entry == nullptr) {
+                break;
+            }
             if (fnmatch(mask.c_str(), entry->d_name, FNM_NOESCAPE) == 0) {
                 names.emplace_back(entry->d_name);
             }
@@ -39,6 +44,11 @@ public:
     bool WideDirectoryExists(const std::string& path) override {
         struct stat info {};
         return stat(NativePath(path).c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+    }
+
+    bool IsLink(const std::string& path) override {
+        struct stat info {};
+        return lstat(NativePath(path).c_str(), &info) == 0 && S_ISLNK(info.st_mode);
     }
 
     bool SetWow64Redirection(bool) override { return true; }

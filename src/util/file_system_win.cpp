@@ -26,7 +26,8 @@ using EnableRedirection = BOOLEAN(WINAPI*)(BOOLEAN);
 
 class WindowsFileSystem final : public IFileSystem {
 public:
-    std::vector<std::string> ListEntries(const std::string& pattern) override {
+    std::vector<std::string> ListEntries(const std::string& pattern,
+                                         std::size_t maxNames) override {
         std::vector<std::string> names;
         WIN32_FIND_DATAW data{};
         const FindHandle find = WideFindFirstFile(pattern, data);
@@ -34,6 +35,9 @@ public:
             return names;
         }
         do {
+            if (names.size() >= maxNames) {
+                break;
+            }
             // A name with a lone surrogate has no 8-bit spelling and could not be opened through
             // one.
             std::string name = GbkFromWide(data.cFileName);
@@ -54,6 +58,13 @@ public:
         WIN32_FIND_DATAW data{};
         const FindHandle find = WideFindFirstFile(path, data);
         return find && (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    }
+
+    bool IsLink(const std::string& path) override {
+        // A search reports the entry's own attributes, not those of the link's target.
+        WIN32_FIND_DATAW data{};
+        const FindHandle find = WideFindFirstFile(path, data);
+        return find && (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
     }
 
     bool SetWow64Redirection(bool disable) override {

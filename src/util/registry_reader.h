@@ -11,7 +11,7 @@ enum class RegistryRoot { CurrentUser, LocalMachine };
 // A string value read from a key that may not open.
 struct RegistryStringRead {
     bool keyOpened = false;
-    std::optional<std::string> value; // present only for a value of the plain string type
+    std::optional<std::string> value; // present only for a string value (plain or expandable)
 };
 
 class IRegistryReader {
@@ -25,10 +25,10 @@ public:
     virtual std::optional<std::vector<std::string>> SubKeyNames(RegistryRoot root,
                                                                 const std::string& key) = 0;
 
-    // Opens the key and reads one value if it has the plain string type (an expandable string
-    // does not count).
-    virtual RegistryStringRead ReadPlainString(RegistryRoot root, const std::string& key,
-                                               const std::string& valueName) = 0;
+    // Opens the key and reads one value if it is a string: a plain one, or an expandable one read
+    // as its stored text ("%SystemRoot%" stays as written).
+    virtual RegistryStringRead ReadString(RegistryRoot root, const std::string& key,
+                                          const std::string& valueName) = 0;
 
     // Opens the key and reads one 32-bit integer value; nothing when the key or the value is
     // missing. A value of another type raises an error. A reader without integer values (a

@@ -57,14 +57,14 @@ std::optional<std::vector<std::string>> WindowsRegistryReader::SubKeyNames(Regis
     return names;
 }
 
-RegistryStringRead WindowsRegistryReader::ReadPlainString(RegistryRoot root, const std::string& key,
-                                                          const std::string& valueName) {
+RegistryStringRead WindowsRegistryReader::ReadString(RegistryRoot root, const std::string& key,
+                                                     const std::string& valueName) {
     const UniqueRegKey opened = OpenKey(root, key, access_);
     if (!opened) {
         return {};
     }
     const auto value = QueryRegistryValue(opened.get(), WideFromGbk(valueName));
-    if (!value || value->type != REG_SZ) {
+    if (!value || (value->type != REG_SZ && value->type != REG_EXPAND_SZ)) {
         return {true, std::nullopt};
     }
     return {true, GbkFromWide(TextOfRegistryValue(*value))};

@@ -13,8 +13,8 @@ public:
     bool KeyExists(RegistryRoot root, const std::string& key) override;
     std::optional<std::vector<std::string>> SubKeyNames(RegistryRoot root,
                                                         const std::string& key) override;
-    RegistryStringRead ReadPlainString(RegistryRoot root, const std::string& key,
-                                       const std::string& valueName) override;
+    RegistryStringRead ReadString(RegistryRoot root, const std::string& key,
+                                  const std::string& valueName) override;
     std::optional<std::int32_t> ReadInteger(RegistryRoot root, const std::string& key,
                                             const std::string& valueName) override;
 

@@ -57,7 +57,7 @@ void ListUninstallEntries(IRegistryReader& registry, bool is64BitWindows,
             continue;
         }
         for (const std::string& subKey : *subKeys) {
-            const RegistryStringRead read = registry.ReadPlainString(
+            const RegistryStringRead read = registry.ReadString(
                 location.root, std::string(location.key) + subKey + "\\", "DisplayName");
             if (read.keyOpened) {
                 names.push_back(read.value.value_or(subKey));

@@ -92,15 +92,21 @@ FindHandle WideFindFirstFile(const std::string& path, WIN32_FIND_DATAW& data, bo
     return search;
 }
 
-DWORD WideGetFileVersionInfoSize(const std::string& path, bool wideApi) {
+std::optional<std::string> WideLoadFileVersionInfo(const std::string& path, DWORD maxSize,
+                                                   bool wideApi) {
     DWORD ignored = 0;
-    return wideApi ? GetFileVersionInfoSizeW(Wide(path).c_str(), &ignored)
-                   : GetFileVersionInfoSizeA(Ansi(path).c_str(), &ignored);
-}
-
-bool WideGetFileVersionInfo(const std::string& path, DWORD size, void* buffer, bool wideApi) {
-    return (wideApi ? GetFileVersionInfoW(Wide(path).c_str(), 0, size, buffer)
-                    : GetFileVersionInfoA(Ansi(path).c_str(), 0, size, buffer)) != FALSE;
+    const DWORD size = wideApi ? GetFileVersionInfoSizeW(Wide(path).c_str(), &ignored)
+                               : GetFileVersionInfoSizeA(Ansi(path).c_str(), &ignored);
+    if (size == 0 || size > maxSize) {
+        return std::nullopt;
+    }
+    std::string resource(size, '\0');
+    const BOOL loaded = wideApi ? GetFileVersionInfoW(Wide(path).c_str(), 0, size, resource.data())
+                                : GetFileVersionInfoA(Ansi(path).c_str(), 0, size, resource.data());
+    if (!loaded) {
+        return std::nullopt;
+    }
+    return resource;
 }
 
 bool WideCreateDirectory(const std::string& path, bool wideApi) {

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -41,10 +42,17 @@ private:
 FindHandle WideFindFirstFile(const std::string& path, WIN32_FIND_DATAW& data,
                              bool wideApi = WideApiAvailable());
 
-// Size of the file's version resource; 0 when it has none.
-DWORD WideGetFileVersionInfoSize(const std::string& path, bool wideApi = WideApiAvailable());
-bool WideGetFileVersionInfo(const std::string& path, DWORD size, void* buffer,
-                            bool wideApi = WideApiAvailable());
+// The system reports twice a version resource's size and a few bytes more (room for its text
+// conversions). Version resources are a few kilobytes; twice 1 MiB and more is not one.
+constexpr DWORD kMaxVersionInfoSize = 2 * 1024 * 1024 + 16;
+
+// The file's version resource as the system loads it (GetFileVersionInfo); nothing when the file
+// has none, loading fails or the size the system reports is above maxSize, which is checked
+// before anything is allocated. The system trusts the file's own size fields: hand it only files
+// whose resource has been found to lie inside the file.
+std::optional<std::string> WideLoadFileVersionInfo(const std::string& path,
+                                                   DWORD maxSize = kMaxVersionInfoSize,
+                                                   bool wideApi = WideApiAvailable());
 
 // Creates one folder with default security; the wide call gets the long-path prefix.
 bool WideCreateDirectory(const std::string& path, bool wideApi);

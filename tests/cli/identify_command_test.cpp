@@ -1,5 +1,6 @@
 #include "cli/identify_command.h"
 
+#include "identify/fake_detection_platform.h"
 #include "identify/string_helpers.h"
 #include "identify/system_identify_platform.h"
 #include "support/pe_builder.h"
@@ -7,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -78,6 +80,59 @@ TEST_F(IdentifyCommandTest, NoFileIsAUsageError) {
     EXPECT_EQ(Run({"--time"}), kExitUsage);
     EXPECT_NE(err_.str().find("usage"), std::string::npos);
     EXPECT_EQ(out_.str(), "");
+}
+
+// An image whose version resource claims more bytes than the file holds is read by the parser
+// alone: one line of empty fields, and the run succeeds.
+TEST_F(IdentifyCommandTest, AVersionResourceClaimingMoreThanTheFileHoldsGivesEmptyFields) {
+    for (const std::uint32_t claim : {0x1000u, 0x10000u, 0x200000u, 0x7FFF0000u, 0xFFFFFFFFu}) {
+        SCOPED_TRACE(claim);
+        const std::string crafted = folder_.File("crafted.exe");
+        std::ofstream(crafted, std::ios::binary | std::ios::trunc)
+            << OversizedVersionClaimImage(claim);
+        out_.str("");
+        EXPECT_EQ(Run({crafted}), kExitSuccess);
+        EXPECT_EQ(out_.str(), crafted + "\t1\t1" + std::string(9, '\t') + FileBaseName(crafted) +
+                                  " (64 bits)\t\t\n");
+        EXPECT_EQ(err_.str(), "");
+    }
+}
+
+// Records whether the descriptor reads of one file's facts fall inside one identification, within
+// which the real platform reads each file once.
+class ScopeRecordingPlatform final : public FakeDetectionPlatform {
+public:
+    int open = 0;
+    int identifications = 0;
+    std::vector<int> openAtRead;
+
+    void BeginIdentification() override {
+        if (open++ == 0) {
+            ++identifications;
+        }
+    }
+    void EndIdentification() override { --open; }
+    std::vector<std::string> LoadLines(const std::string& path) override {
+        openAtRead.push_back(open);
+        return FakeDetectionPlatform::LoadLines(path);
+    }
+};
+
+TEST(GatherIdentifyFacts, ReadsTheDescriptorWithinOneIdentification) {
+    ScopeRecordingPlatform platform;
+    platform.Program("C:\\Air\\tool.exe", "").hasResource = false;
+    platform.files["C:\\Air\\META-INF\\AIR\\application.xml"] =
+        "<name>Air Tool</name>\n<copyright>Air "
+        "Ltd</copyright>\n<versionNumber>2.5</versionNumber>\n";
+    const IdentifyFacts facts = GatherIdentifyFacts(platform, "C:\\Air\\tool.exe");
+    EXPECT_EQ(facts.names.Product, "Air Tool");
+    EXPECT_EQ(facts.version, "2.5");
+    EXPECT_EQ(platform.identifications, 1);
+    EXPECT_EQ(platform.open, 0);
+    EXPECT_GE(platform.openAtRead.size(), 3u);
+    for (const int open : platform.openAtRead) {
+        EXPECT_GT(open, 0);
+    }
 }
 
 TEST(RunCli, UnknownOrMissingCommandShowsTheUsage) {

@@ -35,6 +35,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const MemoryByteSource file(bytes);
     bool is64 = false;
     IsPEImage(file, is64);
+    VersionResourceLiesInFile(file);
     if (const auto block = ReadVersionResourceBytes(file)) {
         ReadBlock(*block);
     }

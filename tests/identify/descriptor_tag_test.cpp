@@ -39,6 +39,20 @@ TEST(DescriptorTagTest, ReadsTheValueOfTheLastMatchingLine) {
          {"<id>x</id><name>Foo</name><filename>f</filename>"},
          "Foo"},
         {"GBK value", "name", {"<name>\xB3\xCC\xD0\xF2</name>"}, "\xB3\xCC\xD0\xF2"},
+        {"UTF-8 value", "name", {"<name>\xE5\x86\x85\xE5\xAD\x98</name>"}, "内存"},
+        {"UTF-8 value the code page cannot spell",
+         "name",
+         {"<name>\xC4\x80 \xF0\x9F\x98\x80 \xC2\xAE</name>"},
+         "? ? \xAE"},
+        {"last line cut inside a character",
+         "name",
+         {"<name>\xE5\x86\x85</name>", "<!-- \xE5\xAD"},
+         "内"},
+        {"value cut inside a character", "name", {"<name>\xE5\x86\x85\xE5\xAD"}, "内"},
+        {"another line is not UTF-8",
+         "name",
+         {"<!-- \xB3\xCC -->", "<name>\xE5\x86\x85</name>"},
+         "\xE5\x86\x85"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);

@@ -42,6 +42,13 @@ TEST(DisplayedFileInfoTest, PairsProductAndCompany) {
     }
 }
 
+// "運" ends in the byte of "\\"; the name is still the file's whole name.
+TEST(DisplayedFileInfoTest, ADoubleByteCharacterEndingInTheSeparatorsByteKeepsTheName) {
+    FakeIdentifyPlatform machine;
+    const TDisplayedFileInfo info = GetDisplayedFileInfo("C:\\Apps\\運动.exe", machine);
+    EXPECT_EQ(info.Product, "運动");
+}
+
 TEST(DisplayedFileInfoTest, TheProgramItselfIsSlotvaneByTarvik) {
     // The strings of the program's own version resource (resources/version.rc.in).
     FileVersionInfoRec own;

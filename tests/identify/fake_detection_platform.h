@@ -127,7 +127,7 @@ public:
     std::string SystemFolder() override { return systemFolder; }
 
     // A listing built from the programs and files below the pattern's folder.
-    std::vector<std::string> ListEntries(const std::string& pattern) override {
+    std::vector<std::string> ListEntries(const std::string& pattern, std::size_t) override {
         const std::string folder = pattern.substr(0, pattern.size() - 1); // without "*"
         std::vector<std::string> names;
         const auto add = [&](const std::string& path) {
@@ -160,6 +160,7 @@ public:
         };
         return below(programs) || below(files);
     }
+    bool IsLink(const std::string&) override { return false; }
     bool SetWow64Redirection(bool) override { return true; }
 
 private:

@@ -12,6 +12,7 @@
 #include <set>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -22,23 +23,30 @@ class FakeFileSystem final : public IFileSystem {
 public:
     std::map<std::string, std::vector<std::string>> listings; // pattern -> names
     std::set<std::string> folders;
+    std::set<std::string> links;
     std::string failingPattern;
     std::vector<std::string> events;
     std::vector<std::string> folderQueries;
 
-    std::vector<std::string> ListEntries(const std::string& pattern) override {
+    std::vector<std::string> ListEntries(const std::string& pattern,
+                                         std::size_t maxNames) override {
         events.push_back("list " + pattern);
         if (pattern == failingPattern) {
             throw std::runtime_error("listing failed");
         }
         const auto found = listings.find(pattern);
-        return found == listings.end() ? std::vector<std::string>() : found->second;
+        std::vector<std::string> names =
+            found == listings.end() ? std::vector<std::string>() : found->second;
+        names.resize(std::min(names.size(), maxNames));
+        return names;
     }
 
     bool WideDirectoryExists(const std::string& path) override {
         folderQueries.push_back(path);
         return folders.contains(path);
     }
+
+    bool IsLink(const std::string& path) override { return links.contains(path); }
 
     bool SetWow64Redirection(bool disable) override {
         events.push_back(disable ? "redirection off" : "redirection on");
@@ -126,6 +134,66 @@ TEST_F(FolderSearchTest, AnUnreadableFolderAddsNothingAndRestoresRedirection) {
     }
 }
 
+// "tools.exe" is a link to a folder: neither searched nor listed as a file.
+TEST_F(FolderSearchTest, LinkedFoldersAreNotEntered) {
+    fs.links = {"C:\\App\\tools.exe", "C:\\App\\sub\\inner"};
+    FindFilesByExtension("C:\\App", ".exe", list, fs);
+    EXPECT_EQ(list, (std::vector<std::string>{"kept", "C:\\App\\b.EXE", "C:\\App\\sub\\x.exe",
+                                              "C:\\App\\sub\\Java.EXE", "C:\\App\\a.exe",
+                                              "C:\\App\\java.exe"}));
+    EXPECT_EQ(std::count(fs.events.begin(), fs.events.end(), "list C:\\App\\tools.exe\\*"), 0);
+}
+
+// A tree without end, as links the system does not report would make one: every folder holds
+// the same entries, and the given pattern decides how many folders.
+class EndlessFileSystem final : public IFileSystem {
+public:
+    explicit EndlessFileSystem(std::vector<std::string> names) : names_(std::move(names)) {}
+
+    std::size_t listings = 0;
+    std::size_t namesListed = 0;
+    std::size_t deepest = 0; // in folders below "C:\"
+
+    std::vector<std::string> ListEntries(const std::string& pattern,
+                                         std::size_t maxNames) override {
+        ++listings;
+        deepest =
+            std::max<std::size_t>(deepest, std::count(pattern.begin(), pattern.end(), '\\') - 1);
+        std::vector<std::string> names = names_;
+        names.resize(std::min(names.size(), maxNames));
+        namesListed += names.size();
+        return names;
+    }
+    bool WideDirectoryExists(const std::string& path) override { return !path.ends_with(".exe"); }
+    bool IsLink(const std::string&) override { return false; }
+    bool SetWow64Redirection(bool) override { return true; }
+
+private:
+    std::vector<std::string> names_;
+};
+
+TEST(FolderSearchLimits, TheWalkStopsSixteenLevelsDown) {
+    EndlessFileSystem deep({".", "..", "d", "f.exe"});
+    std::vector<std::string> found;
+    FindFilesByExtension("C:\\", ".exe", found, deep);
+    EXPECT_EQ(deep.deepest, 16u);
+    ASSERT_EQ(found.size(), 17u);
+    std::string deepestFile = "C:\\";
+    for (int level = 0; level < 16; ++level) {
+        deepestFile += "d\\";
+    }
+    EXPECT_EQ(found.front(), deepestFile + "f.exe"); // depth first: the deepest comes first
+}
+
+TEST(FolderSearchLimits, TheWalkStopsAfterAHundredThousandEntries) {
+    EndlessFileSystem wide({"a", "b", "c", "d", "e", "f", "g", "h", "i", "j", "f.exe"});
+    std::vector<std::string> found;
+    FindFilesByName("C:\\", "F.EXE", found, wide);
+    EXPECT_EQ(wide.namesListed, kMaxSearchEntries);
+    EXPECT_LE(wide.listings, kMaxSearchEntries / 11 + 1);
+    EXPECT_FALSE(found.empty());
+}
+
 TEST_F(FolderSearchTest, RedirectionIsRestoredWhenListingFails) {
     fs.failingPattern = "C:\\App\\sub\\inner\\*";
     EXPECT_THROW(FindFilesByExtension("C:\\App", ".exe", list, fs), std::runtime_error);
@@ -168,6 +236,20 @@ TEST(FolderSearchOnDisk, FindsFilesInARealTree) {
     ListSubfolders(native, folders);
     std::sort(folders.begin(), folders.end());
     EXPECT_EQ(folders, (std::vector<std::string>{base + "sub", base + "tools.exe"}));
+}
+
+// A package folder with two links under App\\ to App itself and one back to the package (made by
+// the test build): the search finds the real file once and ends. Followed, the links make a walk
+// without end.
+TEST(FolderSearchOnDisk, LinksAreNotFollowed) {
+    std::string package = SLOTVANE_LINK_LOOP;
+    std::replace(package.begin(), package.end(), '/', '\\');
+    ASSERT_TRUE(SystemFileSystem().IsLink(package + "\\App\\self"));
+    EXPECT_FALSE(SystemFileSystem().IsLink(package + "\\App\\Foo"));
+
+    std::vector<std::string> found;
+    FindFilesByExtension(package + "\\App\\", ".exe", found);
+    EXPECT_EQ(found, std::vector<std::string>{package + "\\App\\Foo\\Foo.exe"});
 }
 
 } // namespace

@@ -105,7 +105,7 @@ protected:
     }
 
     void Write(const std::wstring& branch, const std::wstring& entry, const std::wstring& name,
-               const std::wstring& version) {
+               const std::wstring& version, DWORD versionType = REG_SZ) {
         const std::wstring key = L"SOFTWARE\\" + branch +
                                  L"Microsoft\\Windows\\CurrentVersion\\Uninstall\\" + tag_ + entry;
         HKEY opened = nullptr;
@@ -117,7 +117,7 @@ protected:
         RegSetValueExW(opened, L"DisplayName", 0, REG_SZ,
                        reinterpret_cast<const BYTE*>(displayName.c_str()),
                        static_cast<DWORD>((displayName.size() + 1) * sizeof(wchar_t)));
-        RegSetValueExW(opened, L"DisplayVersion", 0, REG_SZ,
+        RegSetValueExW(opened, L"DisplayVersion", 0, versionType,
                        reinterpret_cast<const BYTE*>(version.c_str()),
                        static_cast<DWORD>((version.size() + 1) * sizeof(wchar_t)));
         RegCloseKey(opened);
@@ -137,6 +137,14 @@ TEST_F(UninstallEntriesWin, GreatestVersionOfTheMachineBranch) {
     EXPECT_EQ(platform->Uninstall().FindUninstallNameVersion(Tag()), "1.10");
     EXPECT_EQ(platform->Uninstall().FindUninstallVersionWithout(Tag(), "final"), "1.9");
     EXPECT_EQ(platform->Uninstall().FindUninstallSecondWord(Tag()), "Tool");
+}
+
+// An expandable string reads as its text; a value of another type reads as empty text.
+TEST_F(UninstallEntriesWin, ExpandableVersionsReadAsTheirText) {
+    Write(L"", L"A", L"Tool", L"9.9", REG_BINARY);
+    Write(L"", L"B", L"Tool", L"1.5", REG_EXPAND_SZ);
+    const auto platform = MakeSystemIdentifyPlatform();
+    EXPECT_EQ(platform->FindUninstallVersion(Tag()), "1.5");
 }
 
 TEST_F(UninstallEntriesWin, ZeroVersionsGoOnToTheWow64Branch) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace {
@@ -100,6 +101,41 @@ TEST(IdentifyText, Utf16BytesReadAsIdentificationText) {
     };
     for (const Case& c : cases) {
         EXPECT_EQ(IdentifyTextFromUtf16Bytes(c.bytes), c.expected);
+    }
+}
+
+// Strict UTF-8: every well-formed length decodes, including the limits of each; what is not UTF-8
+// gives nothing.
+TEST(IdentifyText, Utf8DecodesOnlyWellFormedBytes) {
+    using namespace std::string_literals;
+    struct Case {
+        std::string bytes;
+        std::optional<std::u16string> expected;
+    };
+    const Case cases[] = {
+        {"", u""},
+        {"id=1\t"s + '\0', u"id=1\t"s + u'\0'},
+        {"\xC2\x80\xDF\xBF", u"\u0080\u07FF"},
+        {"\xE5\x86\x85\xE5\xAD\x98", u"\u5185\u5B58"},
+        {"\xEF\xBB\xBF"
+         "a",
+         u"\uFEFFa"},
+        {"\xF0\x9F\x98\x80", u"\U0001F600"},
+        {"\xF4\x8F\xBF\xBF", u"\U0010FFFF"},
+        {"\xC4\xDA\xB4\xE6", std::nullopt}, // GBK
+        {"\x80", std::nullopt},             // a stray continuation byte
+        {"\xE5\x86", std::nullopt},         // cut
+        {"\xC0\xAF", std::nullopt},         // overlong
+        {"\xE0\x80\xAF", std::nullopt},     // overlong
+        {"\xF0\x80\x80\xAF", std::nullopt}, // overlong
+        {"\xED\xA0\x80", std::nullopt},     // a surrogate
+        {"\xF4\x90\x80\x80", std::nullopt}, // above U+10FFFF
+        {"\xFF", std::nullopt},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(c.bytes));
+        EXPECT_EQ(Utf16FromUtf8(c.bytes), c.expected);
+        EXPECT_EQ(IsUtf8(c.bytes), c.expected.has_value());
     }
 }
 

@@ -222,6 +222,36 @@ TEST_P(MalformedVersionTest, ReadsWhatTheBytesHoldAndLeavesTheRestEmpty) {
     EXPECT_EQ(record.FileVersion, GetParam().version);
 }
 
+struct PlacementCase {
+    const char* name;
+    std::string bytes;
+    bool whole;
+};
+
+class VersionResourcePlacementTest : public testing::TestWithParam<PlacementCase> {};
+
+// Only a resource whose claimed size the file's section data holds may go to the system's reader.
+INSTANTIATE_TEST_SUITE_P(
+    Files, VersionResourcePlacementTest,
+    testing::Values(
+        PlacementCase{"Usual", Usual64(), true},
+        PlacementCase{"Usual32", BuildImage(UsualTestBlock(), false).bytes, true},
+        PlacementCase{"SectionDataLongerThanTheFile",
+                      Edited([](Image& i) { PutU32(i.bytes, i.section + 16, 0x10000); }), true},
+        PlacementCase{"ClaimPastTheSectionData", OversizedVersionClaimImage(0x1000), false},
+        PlacementCase{"ClaimAboveTheBound", OversizedVersionClaimImage(0x200000), false},
+        PlacementCase{"ClaimOfFourGigabytes", OversizedVersionClaimImage(0xFFFFFFFF), false},
+        PlacementCase{"FileEndsInsideTheResource", Usual64().substr(0, 0x200 + 0x58 + 260), false},
+        PlacementCase{"NoImage", "MZ", false},
+        PlacementCase{"NoResource",
+                      Edited([](Image& i) { PutU32(i.bytes, i.typeEntryTarget - 4, 3); }), false}),
+    [](const testing::TestParamInfo<PlacementCase>& info) { return info.param.name; });
+
+TEST_P(VersionResourcePlacementTest, TellsAResourceTheFileHoldsWhole) {
+    const MemoryByteSource file(GetParam().bytes);
+    EXPECT_EQ(VersionResourceLiesInFile(file), GetParam().whole);
+}
+
 // Whatever length a file is cut to, reading it stays inside the bytes it has (the sanitizers
 // watch every read) and answers.
 TEST(ProgramFileReader, ReadsEveryPrefixOfAnImage) {

@@ -197,6 +197,36 @@ TEST(FileBaseNameTest, CutsFolderAndLastExtension) {
     }
 }
 
+// "運" is 0xDF 0x5C in GBK: its second byte is no "\\". Four-byte GB18030 forms
+// ("\x81\x30\x81\x30") are walked as two pairs.
+TEST(PathPartsTest, SecondBytesOfDoubleByteCharactersAreNoSeparators) {
+    struct Case {
+        std::string path;
+        std::string folder;
+        std::string fileName;
+        std::string base;
+    };
+    const Case cases[] = {
+        {"C:\\Apps\\運动.exe", "C:\\Apps\\", "運动.exe", "運动"},
+        {"C:\\運\\tool.exe", "C:\\運\\", "tool.exe", "tool"},
+        {"C:\\Apps\\運", "C:\\Apps\\", "運", "運"},
+        {"運.exe", "", "運.exe", "運"},
+        {"C:\\\x81\x30\x81\x30\\a.exe", "C:\\\x81\x30\x81\x30\\", "a.exe", "a"},
+        {"C:\\Apps\\", "C:\\Apps\\", "", ""},
+        {"\xDF", "", "\xDF", "\xDF"}, // a lead byte at the end
+        {"", "", "", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.path);
+        EXPECT_EQ(PathFolder(c.path), c.folder);
+        EXPECT_EQ(PathFileName(c.path), c.fileName);
+        EXPECT_EQ(FileBaseName(c.path), c.base);
+    }
+    EXPECT_FALSE(EndsWithSeparator("C:\\Apps\\運"));
+    EXPECT_TRUE(EndsWithSeparator("C:\\Apps\\運\\"));
+    EXPECT_FALSE(EndsWithSeparator(""));
+}
+
 TEST(NameTailTest, TrailingWebWordsAndSeparatorsGo) {
     using Strip = std::string (*)(std::string_view);
     struct Case {

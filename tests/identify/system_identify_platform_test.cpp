@@ -1,10 +1,12 @@
 #include "identify/system_identify_platform.h"
 
+#include "identify/version_detection.h"
 #include "support/pe_builder.h"
 #include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <map>
 #include <string>
@@ -17,10 +19,11 @@ class FakeFolders final : public IFileSystem {
 public:
     std::map<std::string, std::vector<std::string>> entries;
 
-    std::vector<std::string> ListEntries(const std::string& pattern) override {
+    std::vector<std::string> ListEntries(const std::string& pattern, std::size_t) override {
         return entries[pattern];
     }
     bool WideDirectoryExists(const std::string&) override { return true; }
+    bool IsLink(const std::string&) override { return false; }
     bool SetWow64Redirection(bool) override { return true; }
 };
 
@@ -94,6 +97,81 @@ TEST(SystemIdentifyPlatform, ReadsFilesOfThisMachine) {
     EXPECT_THROW(platform->LoadLines(folder.File("missing.txt")), std::exception);
     EXPECT_TRUE(platform->FileExistsNonEmpty(program));
     EXPECT_FALSE(platform->FileExistsNonEmpty(folder.File("missing.exe")));
+}
+
+// A one-line file is read to 256 KiB at most, and once while an identification is open.
+TEST(SystemIdentifyPlatform, ReadsTheStartOfALinesFileOncePerIdentification) {
+    TempFolder folder;
+    const std::string file = folder.File("settings.ini");
+    const auto write = [&file](const std::string& text) {
+        std::ofstream(file, std::ios::binary | std::ios::trunc) << text;
+    };
+    constexpr std::size_t kBound = 256 * 1024;
+    write("first\n" + std::string(kBound, 'x') + "\nlast\n");
+    const auto platform = MakeSystemIdentifyPlatform();
+    const std::vector<std::string> cut = platform->LoadLines(file);
+    ASSERT_EQ(cut.size(), 2u);
+    EXPECT_EQ(cut[0], "first");
+    EXPECT_EQ(cut[1], std::string(kBound - 6, 'x'));
+
+    write("one\n");
+    {
+        const IdentificationScope identification(*platform);
+        EXPECT_EQ(platform->LoadLines(file), std::vector<std::string>{"one"});
+        write("two\n");
+        {
+            const IdentificationScope nested(*platform);
+            EXPECT_EQ(platform->LoadLines(file), std::vector<std::string>{"one"});
+        }
+        EXPECT_EQ(platform->LoadLines(file), std::vector<std::string>{"one"});
+    }
+    EXPECT_EQ(platform->LoadLines(file), std::vector<std::string>{"two"});
+}
+
+// A UTF-8 descriptor longer than the part that is read, cut inside a character.
+std::string Utf8DescriptorCutInsideACharacter() {
+    constexpr std::size_t kBound = 256 * 1024;
+    std::string text = "<name>\xE5\x86\x85\xE5\xAD\x98\xE5\xB7\xA5\xE5\x85\xB7</name>\n"
+                       "<versionNumber>2.5.1</versionNumber>\n<!--";
+    while ((kBound - text.size()) % 3 != 1) {
+        text += ' ';
+    }
+    while (text.size() < kBound + 64) {
+        text += "\xE5\x86\x85";
+    }
+    return text + "-->\n";
+}
+
+// An application descriptor beside a program without version resource names the product and
+// gives the version; UTF-8 text is converted to the identification's text, GBK text is taken as
+// it is.
+TEST(SystemIdentifyPlatform, ReadsUtf8AndGbkDescriptors) {
+    struct Case {
+        const char* what;
+        std::string descriptor;
+    };
+    const Case cases[] = {
+        {"UTF-8 beyond the part read", Utf8DescriptorCutInsideACharacter()},
+        {"UTF-8", "<?xml version=\"1.0\" encoding=\"utf-8\"?>\r\n<application>\r\n"
+                  "  <name>\xE5\x86\x85\xE5\xAD\x98\xE5\xB7\xA5\xE5\x85\xB7</name>\r\n"
+                  "  <versionNumber>2.5.1</versionNumber>\r\n</application>\r\n"},
+        {"UTF-8 with a byte-order mark",
+         "\xEF\xBB\xBF<application><name>\xE5\x86\x85\xE5\xAD\x98\xE5\xB7\xA5\xE5\x85\xB7"
+         "</name>\n<versionNumber>2.5.1</versionNumber></application>"},
+        {"GBK", "<application>\n<name>内存工具</name>\n<versionNumber>2.5.1</versionNumber>\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TempFolder folder;
+        std::filesystem::create_directories(folder.Path() / "META-INF" / "AIR");
+        std::ofstream(folder.Path() / "META-INF" / "AIR" / "application.xml", std::ios::binary)
+            << c.descriptor;
+        std::ofstream(folder.File("tool.exe"), std::ios::binary) << "MZ";
+        std::string program = folder.Path().string() + "\\tool.exe";
+        const auto platform = MakeSystemIdentifyPlatform();
+        EXPECT_EQ(platform->DisplayedFileInfo(program).Product, "内存工具");
+        EXPECT_EQ(DetectFileVersion(program, *platform), "2.5.1");
+    }
 }
 
 } // namespace

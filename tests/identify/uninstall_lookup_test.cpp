@@ -16,8 +16,8 @@ const std::string kWowUninstall =
 
 struct FakeEntry {
     std::string subKey;
-    std::optional<std::string> displayName;    // plain string; nothing for another type
-    std::optional<std::string> displayVersion; // plain string; nothing when missing or another type
+    std::optional<std::string> displayName;    // a string; nothing for another type
+    std::optional<std::string> displayVersion; // a string; nothing when missing or another type
 };
 
 // Uninstall branches of HKEY_LOCAL_MACHINE; a branch not added does not exist.
@@ -45,8 +45,8 @@ public:
         return names;
     }
 
-    RegistryStringRead ReadPlainString(RegistryRoot, const std::string& key,
-                                       const std::string& valueName) override {
+    RegistryStringRead ReadString(RegistryRoot, const std::string& key,
+                                  const std::string& valueName) override {
         for (const auto& [branch, entries] : branches_) {
             for (const FakeEntry& entry : entries) {
                 if (branch + entry.subKey + "\\" == key) {

@@ -226,14 +226,60 @@ TEST(VersionDetectionTest, InstallerLogVersionIsCutSafely) {
     const Case cases[] = {
         {"x=1\ninstall_version=DRW 13.5 trial\n", "13.5"},
         {"install_version=DRW_13.5", "13.5"},
-        {"install_version=DRW", ""}, // the marker ends the text: nothing to cut, never past it
-        {"install_version=DRW1", ""},
+        {"install_version=DRW", std::nullopt}, // the marker ends the text: never cut past it
+        {"install_version=DRW1", std::nullopt},
         {"install_version=DRW 13.5a", std::nullopt},
         {"no marker", std::nullopt},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
         EXPECT_EQ(EaseUsLogVersion(c.text), c.expected);
+    }
+}
+
+// A file beside the program whose value is missing or empty leaves the version as it was (3.1.0.0
+// from the file version, or the fixed 2.0.0.0); a value that is there replaces it.
+TEST(VersionDetectionTest, AnEmptyValueBesideTheProgramKeepsTheVersion) {
+    struct Program {
+        const char* path;
+        const char* product;
+        const char* company;
+        const char* fixed;
+        const char* fileVersion;
+        const char* besideFile;
+    };
+    const Program blueGriffon{"C:\\P\\bluegriffon.exe", "BlueGriffon", "", "1.0.0.0", "3.1",
+                              "C:\\P\\application.ini"};
+    const Program portable{
+        "C:\\P\\FooPortable.exe",          "Foo Portable", "PortableApps.com", "2.0.0.0", "",
+        "C:\\P\\App\\AppInfo\\appinfo.ini"};
+    const Program recovery{"C:\\P\\DRW.exe",     "EaseUS Data Recovery Wizard", "", "2.0.0.0", "",
+                           "C:\\P\\easeusue.log"};
+    struct Case {
+        const char* what;
+        const Program& program;
+        const char* text;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"application.ini without version", blueGriffon, "[App]\nName=BlueGriffon\n", "3.1.0.0"},
+        {"application.ini with an empty version", blueGriffon, "[App]\nversion=\n", "3.1.0.0"},
+        {"application.ini with a version", blueGriffon, "[App]\nversion=3.2\n", "3.2"},
+        {"appinfo.ini without PackageVersion", portable, "[Version]\nDisplayVersion=2.1\n",
+         "2.0.0.0"},
+        {"appinfo.ini with an empty PackageVersion", portable, "[Version]\nPackageVersion=\n",
+         "2.0.0.0"},
+        {"appinfo.ini with a PackageVersion", portable, "[Version]\nPackageVersion=2.1\n", "2.1"},
+        {"installer log without a version", recovery, "install_version=DRW", "2.0.0.0"},
+        {"installer log with a version", recovery, "install_version=DRW 13.5", "13.5"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const Program& p = c.program;
+        FakeDetectionPlatform platform;
+        platform.Program(p.path, p.fixed, p.product, p.company).info = Versions(p.fileVersion, "");
+        platform.files[p.besideFile] = c.text;
+        EXPECT_EQ(Detect(platform, p.path), c.expected);
     }
 }
 

@@ -119,10 +119,11 @@ struct Image {
           block(resourceOffset + 0x58) {}
 
     std::string bytes;
-    std::size_t signature = 0x40;        // "PE\0\0"
-    std::size_t sectionCount = 0x40 + 6; // 16-bit count in the file header
-    std::size_t magic = 0x40 + 24;       // optional header's magic
-    std::size_t resource;                // resource directory's first byte
+    std::size_t signature = 0x40;          // "PE\0\0"
+    std::size_t sectionCount = 0x40 + 6;   // 16-bit count in the file header
+    std::size_t magic = 0x40 + 24;         // optional header's magic
+    std::size_t section = 0x40 + 24 + 240; // the section header (64-bit images)
+    std::size_t resource;                  // resource directory's first byte
     std::size_t typeEntryTarget;
     std::size_t nameEntryTarget;
     std::size_t languageEntryTarget;
@@ -131,7 +132,8 @@ struct Image {
 };
 
 // A one-section image (64-bit unless told otherwise) whose resource directory, at resourceOffset
-// in the file, leads from type 16, name 1 and language 0x409 to block.
+// in the file, leads from type 16, name 1 and language 0x409 to block. The headers are complete
+// enough for the system to load the image as a data file.
 inline Image BuildImage(const std::string& block, bool is64 = true,
                         std::size_t resourceOffset = 0x200) {
     constexpr std::uint32_t kSectionAddress = 0x1000;
@@ -150,6 +152,16 @@ inline Image BuildImage(const std::string& block, bool is64 = true,
     PutU16(b, fileHeader + 18, 0x2102);
     const std::size_t optional = fileHeader + 20;
     PutU16(b, optional, is64 ? 0x20B : 0x10B);
+    // Image base, alignments, system versions, sizes of image and headers, subsystem. The 32-bit
+    // header's image base has 4 bytes, after a field of 4 bytes that the 64-bit one lacks, so
+    // the fields after it lie at the same offsets.
+    PutU32(b, optional + (is64 ? 24 : 28), is64 ? 0x40000000u : 0x00400000u);
+    PutU32(b, optional + 32, kSectionAddress);
+    PutU32(b, optional + 36, 0x200);
+    PutU16(b, optional + 40, 6);
+    PutU16(b, optional + 48, 6);
+    PutU32(b, optional + 60, static_cast<std::uint32_t>(resourceOffset));
+    PutU16(b, optional + 68, 2);
     const std::size_t directories = optional + (is64 ? 112 : 96);
     PutU32(b, directories - 4, 16);
     std::string resource(0x58, '\0');
@@ -172,13 +184,30 @@ inline Image BuildImage(const std::string& block, bool is64 = true,
     PutU32(b, directories + 2 * 8, kSectionAddress);
     PutU32(b, directories + 2 * 8 + 4, static_cast<std::uint32_t>(resource.size()));
     const std::size_t section = optional + optionalSize;
+    image.section = section;
     b.replace(section, 5, ".rsrc");
     PutU32(b, section + 8, static_cast<std::uint32_t>(resource.size()));
     PutU32(b, section + 12, kSectionAddress);
     PutU32(b, section + 16, static_cast<std::uint32_t>(resource.size()));
     PutU32(b, section + 20, static_cast<std::uint32_t>(resourceOffset));
+    PutU32(b, section + 36, 0x40000040); // initialised data, readable
+    const auto pages = (resource.size() + kSectionAddress - 1) / kSectionAddress;
+    PutU32(b, optional + 56, static_cast<std::uint32_t>(kSectionAddress * (1 + pages)));
     b += resource;
     return image;
+}
+
+// A 1,536-byte 64-bit image (headers to 0x200, one 0x400-byte resource section) whose version
+// resource's data entry points inside the section (at zero bytes, so no version strings) and
+// claims claimedSize bytes, more than the file holds. The system's version reader trusts that
+// claim.
+inline std::string OversizedVersionClaimImage(std::uint32_t claimedSize) {
+    Image image = BuildImage(std::string(16, '\0'));
+    PutU32(image.bytes, image.section + 8, 0x400);
+    PutU32(image.bytes, image.section + 16, 0x400);
+    PutU32(image.bytes, image.dataEntry + 4, claimedSize);
+    image.bytes.resize(0x600, '\0');
+    return image.bytes;
 }
 
 } // namespace pe_builder

@@ -85,7 +85,7 @@ TEST(ProgramText, FoldersOutsideGbkWork) {
         const std::string userFolder = base + "\\" + GbkFromWide(wideName);
         SCOPED_TRACE(userFolder);
 
-        const std::vector<std::string> listed = SystemFileSystem().ListEntries(base + "\\*");
+        const std::vector<std::string> listed = SystemFileSystem().ListEntries(base + "\\*", 100);
         EXPECT_NE(std::find(listed.begin(), listed.end(), GbkFromWide(wideName)), listed.end());
 
         const std::string dataFolder =
@@ -100,7 +100,8 @@ TEST(ProgramText, FoldersOutsideGbkWork) {
         RecordingShell shell;
         ExportReport(MemoryView{}, "\t", "txt", dataFolder, shell);
         EXPECT_TRUE(std::filesystem::exists(user / L"Tarvik" / L"Slotvane" / L"export.txt"));
-        const std::vector<std::string> exported = SystemFileSystem().ListEntries(dataFolder + "*");
+        const std::vector<std::string> exported =
+            SystemFileSystem().ListEntries(dataFolder + "*", 100);
         EXPECT_NE(std::find(exported.begin(), exported.end(), "export.txt"), exported.end());
 
         // The shell starts a program that lies in such a folder.

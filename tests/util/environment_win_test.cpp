@@ -111,9 +111,9 @@ public:
                                                         const std::string& key) override {
         return system_.SubKeyNames(RegistryRoot::CurrentUser, Redirect(root, key));
     }
-    RegistryStringRead ReadPlainString(RegistryRoot root, const std::string& key,
-                                       const std::string& valueName) override {
-        return system_.ReadPlainString(RegistryRoot::CurrentUser, Redirect(root, key), valueName);
+    RegistryStringRead ReadString(RegistryRoot root, const std::string& key,
+                                  const std::string& valueName) override {
+        return system_.ReadString(RegistryRoot::CurrentUser, Redirect(root, key), valueName);
     }
 
 private:
@@ -125,7 +125,7 @@ private:
     WindowsRegistryReader system_{true};
 };
 
-TEST(UninstallEntries, ReadDisplayNamesOfThePlainStringTypeFromTheRegistry) {
+TEST(UninstallEntries, ReadStringDisplayNamesFromTheRegistry) {
     const TestRegistryKey test;
     const std::wstring user = test.Path() + L"\\HKCU\\" + kUninstall + L"\\";
     const std::wstring machine = test.Path() + L"\\HKLM\\" + kUninstall + L"\\";
@@ -148,11 +148,11 @@ TEST(UninstallEntries, ReadDisplayNamesOfThePlainStringTypeFromTheRegistry) {
         "MACHINE\\SOFTWARE\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
     EXPECT_EQ(names, (std::vector<std::string>{
                          "HKEY_CURRENT_USER\\" + header, "Tarvik Slotvane 4.5", "B-Plain",
-                         "C-Expand", "\xC4\xDA\xB4\xE6\xB9\xA4\xBE\xDF", "E-Number",
+                         "%SystemRoot%\\x", "\xC4\xDA\xB4\xE6\xB9\xA4\xBE\xDF", "E-Number",
                          "HKEY_LOCAL_MACHINE\\" + header, "tarvik slotvane", wowHeader}));
     EXPECT_EQ(errors, std::vector<std::string>{"Unable to open " + wowHeader});
     EXPECT_TRUE(IsProgramInstalled(registry, true, "TARVIK SLOTVANE"));
-    EXPECT_FALSE(IsProgramInstalled(registry, true, "C-Expand2"));
+    EXPECT_TRUE(IsProgramInstalled(registry, true, "%SystemRoot%"));
 }
 
 TEST(UninstallEntries, FindAProgramThatTheCurrentUserHasInstalled) {

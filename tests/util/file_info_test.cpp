@@ -22,8 +22,9 @@ TEST(FormatFileVersion, JoinsTheFourSixteenBitNumbersMostSignificantFirst) {
 // Records the redirection switch; the folder functions are not asked here.
 class RedirectionRecorder final : public IFileSystem {
 public:
-    std::vector<std::string> ListEntries(const std::string&) override { return {}; }
+    std::vector<std::string> ListEntries(const std::string&, std::size_t) override { return {}; }
     bool WideDirectoryExists(const std::string&) override { return false; }
+    bool IsLink(const std::string&) override { return false; }
     bool SetWow64Redirection(bool disable) override {
         switches.push_back(disable);
         return true;

@@ -27,7 +27,7 @@ protected:
     }
 
     std::vector<std::string> SortedEntries(const std::string& pattern) {
-        std::vector<std::string> names = SystemFileSystem().ListEntries(pattern);
+        std::vector<std::string> names = SystemFileSystem().ListEntries(pattern, 100);
         std::sort(names.begin(), names.end());
         return names;
     }
@@ -43,8 +43,13 @@ TEST_F(SystemFileSystemTest, ListsEveryEntryOfAFolder) {
 }
 
 TEST_F(SystemFileSystemTest, ListsNothingForAMissingFolderOrAFile) {
-    EXPECT_TRUE(SystemFileSystem().ListEntries(base + "missing\\*").empty());
-    EXPECT_TRUE(SystemFileSystem().ListEntries(base + "a.txt\\*").empty());
+    EXPECT_TRUE(SystemFileSystem().ListEntries(base + "missing\\*", 100).empty());
+    EXPECT_TRUE(SystemFileSystem().ListEntries(base + "a.txt\\*", 100).empty());
+}
+
+TEST_F(SystemFileSystemTest, ListsNoMoreThanAskedFor) {
+    EXPECT_EQ(SystemFileSystem().ListEntries(base + "*", 4).size(), 4u);
+    EXPECT_TRUE(SystemFileSystem().ListEntries(base + "*", 0).empty());
 }
 
 TEST_F(SystemFileSystemTest, TellsFoldersFromFiles) {

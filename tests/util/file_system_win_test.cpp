@@ -61,7 +61,8 @@ TEST(WindowsFileSystemTest, ListsHiddenEntriesAndNamesOutsideGbk) {
     CreateWideFile(wideBase + L"\xD55C\xAE00.exe", FILE_ATTRIBUTE_NORMAL);
     CreateWideFile(wideBase + L"\x7A0B\x5E8F.exe", FILE_ATTRIBUTE_NORMAL); // "程序"
 
-    std::vector<std::string> names = SystemFileSystem().ListEntries(folder.Path().string() + "\\*");
+    std::vector<std::string> names =
+        SystemFileSystem().ListEntries(folder.Path().string() + "\\*", 100);
     std::sort(names.begin(), names.end());
     EXPECT_EQ(names, (std::vector<std::string>{".", "..", "hidden.exe",
                                                "\x83\x36\x84\x33\x82\x38\x84\x37.exe",

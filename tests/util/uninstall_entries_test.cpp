@@ -19,7 +19,7 @@ const std::string kWowHeader = "HKEY_LOCAL_MACHINE\\" + kWowUninstall;
 
 struct FakeEntry {
     std::string subKey;
-    std::optional<std::string> plainDisplayName; // what a plain-string DisplayName holds
+    std::optional<std::string> displayName; // what a string DisplayName holds
     bool opens = true;
 };
 
@@ -47,13 +47,13 @@ public:
         return names;
     }
 
-    RegistryStringRead ReadPlainString(RegistryRoot root, const std::string& key,
-                                       const std::string& valueName) override {
+    RegistryStringRead ReadString(RegistryRoot root, const std::string& key,
+                                  const std::string& valueName) override {
         EXPECT_EQ(valueName, "DisplayName");
         for (const auto& [location, entries] : keys_) {
             for (const FakeEntry& entry : entries) {
                 if (location.first == root && location.second + entry.subKey + "\\" == key) {
-                    return entry.opens ? RegistryStringRead{true, entry.plainDisplayName}
+                    return entry.opens ? RegistryStringRead{true, entry.displayName}
                                        : RegistryStringRead{};
                 }
             }

@@ -41,12 +41,21 @@ TEST(WideFiles, TheEightBitFunctionsGiveWhatTheWideOnesGive) {
     EXPECT_EQ(std::memcmp(&narrow.ftLastWriteTime, &wide.ftLastWriteTime, sizeof(FILETIME)), 0);
     EXPECT_FALSE(WideFindFirstFile(FixturePath("slotvane_fixture_missing.exe"), narrow, false));
 
-    const DWORD size = WideGetFileVersionInfoSize(path, false);
-    EXPECT_EQ(size, WideGetFileVersionInfoSize(path, true));
-    ASSERT_GT(size, 0u);
-    std::vector<BYTE> resource(size);
-    EXPECT_TRUE(WideGetFileVersionInfo(path, size, resource.data(), false));
-    EXPECT_EQ(WideGetFileVersionInfoSize(FixturePath("slotvane_fixture_plain.exe"), false), 0u);
+    const auto narrowResource = WideLoadFileVersionInfo(path, kMaxVersionInfoSize, false);
+    ASSERT_TRUE(narrowResource);
+    EXPECT_EQ(narrowResource, WideLoadFileVersionInfo(path, kMaxVersionInfoSize, true));
+    EXPECT_FALSE(WideLoadFileVersionInfo(FixturePath("slotvane_fixture_plain.exe"),
+                                         kMaxVersionInfoSize, false));
+}
+
+// The size the system reports is compared with the cap before anything is allocated.
+TEST(WideFiles, AVersionResourceAboveTheCapIsNotLoaded) {
+    const std::string path = FixturePath("slotvane_fixture_versioned.exe");
+    const auto resource = WideLoadFileVersionInfo(path);
+    ASSERT_TRUE(resource);
+    const auto size = static_cast<DWORD>(resource->size());
+    EXPECT_EQ(WideLoadFileVersionInfo(path, size), resource);
+    EXPECT_FALSE(WideLoadFileVersionInfo(path, size - 1));
 }
 
 TEST(WideFiles, ASearchGoesOnWithTheFunctionsThatStartedIt) {
