@@ -9,7 +9,7 @@ namespace {
 
 // The native build has no instrumentation service: creating its objects fails, and the report
 // says so as it would on a Windows system without the service.
-class NoAutomation final : public IAutomationFactory {
+class NoInstrumentationService final : public IAutomationFactory {
 public:
     std::shared_ptr<IAutomationObject> CreateObject(const std::string& progId) override {
         throw std::runtime_error("no instrumentation service on this system (" + progId + ")");
@@ -19,6 +19,6 @@ public:
 } // namespace
 
 int RunSystemReportCommand(const std::vector<std::string>& arguments, CliContext& context) {
-    NoAutomation automation;
+    NoInstrumentationService automation;
     return RunReportCommand(arguments, automation, context.out, context.err);
 }
