@@ -1,12 +1,14 @@
 #include "app/about_dlg_win.h"
 
 #include "app/controls_win.h"
+#include "app/dpi_win.h"
 #include "app/error_report_win.h"
 
 #include "resource_ids.h"
 #include "slotvane_config.h"
 
 #include <stdexcept>
+#include <utility>
 
 namespace {
 
@@ -24,6 +26,9 @@ struct ControlRow {
     const char* caption;
 };
 
+// The banner picture, as large as the picture.
+constexpr ControlRect kImageRect{0, 0, 388, 96};
+
 // Labels size themselves to their text; their width and height here are only the room they have.
 const ControlRow kLayout[] = {
     {kAllGrp, Kind::GroupBox, 0, {1, 97, 384, 184}, ""},
@@ -40,21 +45,25 @@ const ControlRow kLayout[] = {
 } // namespace
 
 TAboutDlg::TAboutDlg(HINSTANCE instance, HWND owner, AboutDlgServices services)
-    : owner_(owner), services_(std::move(services)), font_(CreateInterfaceFont(false)) {
+    : instance_(instance), owner_(owner), services_(std::move(services)) {
     RegisterWindowClassOnce(instance, kWindowClass, &InstanceWindowProc<TAboutDlg>, true,
                             reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
-    RECT frame{0, 0, kClientWidth, kClientHeight};
-    AdjustWindowRectEx(&frame, kStyle, FALSE, kExStyle);
+    const SIZE frame = OuterSize(DpiScale());
     window_ = CreateWindowExW(kExStyle, kWindowClass, L"", kStyle, CW_USEDEFAULT, CW_USEDEFAULT,
-                              frame.right - frame.left, frame.bottom - frame.top, owner, nullptr,
-                              instance, this);
+                              frame.cx, frame.cy, owner, nullptr, instance, this);
     if (window_ == nullptr) {
         throw std::runtime_error("Cannot create the About dialog");
     }
     // A constructor that fails destroys no object: the window must not outlive this one.
     try {
         SetWindowTextGbk(window_, "关于");
-        CreateControls(instance);
+        scale_ = DpiScale(WindowDpi(window_));
+        MakeDpiResources();
+        const SIZE outer = OuterSize(scale_);
+        SetWindowPos(window_, nullptr, 0, 0, outer.cx, outer.cy,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        CreateControls();
+        LayOut();
         textStorage_.Loaded();
     } catch (...) {
         DestroyOwnedWindow(window_);
@@ -66,11 +75,53 @@ TAboutDlg::~TAboutDlg() {
     DestroyOwnedWindow(window_);
 }
 
-void TAboutDlg::CreateControls(HINSTANCE instance) {
-    banner_.reset(static_cast<HBITMAP>(
-        LoadImageW(instance, MAKEINTRESOURCEW(IDB_ABOUT_BANNER), IMAGE_BITMAP, 0, 0, 0)));
+SIZE TAboutDlg::OuterSize(const DpiScale& scale) {
+    return OuterSizeForClient({scale(kClientWidth), scale(kClientHeight)}, kStyle, false, kExStyle,
+                              scale.Dpi());
+}
+
+void TAboutDlg::MakeDpiResources() {
+    font_.reset(CreateInterfaceFont(false, scale_.Dpi()));
+    banner_ = LoadBitmapScaled(instance_, IDB_ABOUT_BANNER, scale_);
+    windowIcons_.Apply(window_, instance_, IDI_SLOTVANE, scale_);
+}
+
+void TAboutDlg::ApplyDpiResources() {
+    SendMessageW(Control(kAboutImage1), STM_SETIMAGE, IMAGE_BITMAP,
+                 reinterpret_cast<LPARAM>(banner_.get()));
+    for (const ControlRow& row : kLayout) {
+        SendMessageW(Control(row.id), WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+    }
+}
+
+void TAboutDlg::LayOut() {
+    const auto place = [&](int id, const ControlRect& design) {
+        const ControlRect rect = scale_(design);
+        SetWindowPos(Control(id), nullptr, rect.x, rect.y, rect.width, rect.height,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    };
+    place(kAboutImage1, kImageRect);
+    for (const ControlRow& row : kLayout) {
+        place(row.id, row.rect);
+    }
+}
+
+void TAboutDlg::OnDpiChanged(UINT dpi, const RECT& suggested) {
+    scale_ = DpiScale(dpi);
+    // The controls show the old font and picture until they have the new ones.
+    const auto retired = std::make_pair(std::move(font_), std::move(banner_));
+    MakeDpiResources();
+    ApplyDpiResources();
+    SetWindowPos(window_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    LayOut();
+    InvalidateRect(window_, nullptr, TRUE);
+}
+
+void TAboutDlg::CreateControls() {
+    // Created where the design puts them at 96 DPI; LayOut places them at the window's.
     HWND image = Created(CreateChild(L"STATIC", WS_VISIBLE | SS_BITMAP, 0, window_, kAboutImage1,
-                                     {0, 0, 388, 96}, "", nullptr));
+                                     kImageRect, "", nullptr));
     SendMessageW(image, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(banner_.get()));
 
     for (const ControlRow& row : kLayout) {
@@ -114,10 +165,7 @@ void TAboutDlg::RefreshLabels() {
                      textStorage_.Lookup("版本:") + " " + services_.versionText());
 }
 
-bool TAboutDlg::Execute() {
-    RefreshLabels();
-
-    // Centred over the window that owns it.
+void TAboutDlg::CentreOverOwner() {
     RECT ownerRect{};
     RECT ownRect{};
     GetWindowRect(owner_, &ownerRect);
@@ -127,6 +175,22 @@ bool TAboutDlg::Execute() {
     SetWindowPos(window_, nullptr, ownerRect.left + (ownerRect.right - ownerRect.left - width) / 2,
                  ownerRect.top + (ownerRect.bottom - ownerRect.top - height) / 2, 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER);
+}
+
+bool TAboutDlg::Execute() {
+    RefreshLabels();
+
+    // Centred over the window that owns it, at the DPI of the monitor it lands on. A move to a
+    // monitor of another DPI lays the dialog out again (WM_DPICHANGED); where the system sends
+    // nothing (the dialog was made on another monitor while hidden), it is laid out here.
+    CentreOverOwner();
+    if (const UINT dpi = WindowDpi(window_); dpi != scale_.Dpi()) {
+        const SIZE outer = OuterSize(DpiScale(dpi));
+        RECT rect{};
+        GetWindowRect(window_, &rect);
+        OnDpiChanged(dpi, {rect.left, rect.top, rect.left + outer.cx, rect.top + outer.cy});
+        CentreOverOwner();
+    }
 
     ok_ = false;
     running_ = true;
@@ -196,6 +260,13 @@ LRESULT TAboutDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CLOSE:
         // Closing hides the dialog; it lives until the program ends.
         Close(false);
+        return 0;
+    case WM_GETDPISCALEDSIZE:
+        *reinterpret_cast<SIZE*>(lParam) = OuterSize(DpiScale(static_cast<UINT>(wParam)));
+        return TRUE;
+    case WM_DPICHANGED:
+        RunGuarded(window_,
+                   [&] { OnDpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam)); });
         return 0;
     default:
         return DefWindowProcW(window_, message, wParam, lParam);

@@ -1,6 +1,7 @@
 // The About dialog: the application's name and version, and the maker's links.
 #pragma once
 
+#include "app/dpi_win.h"
 #include "app/gdi_win.h"
 #include "app/text_storage.h"
 
@@ -56,12 +57,24 @@ private:
     template <typename Owner>
     friend LRESULT CALLBACK InstanceWindowProc(HWND, UINT, WPARAM, LPARAM);
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
-    void CreateControls(HINSTANCE instance);
+    void CreateControls();
+    // The font and picture for the dialog's DPI; ApplyDpiResources hands them to the controls.
+    void MakeDpiResources();
+    void ApplyDpiResources();
+    // Places every control from the layout table at the dialog's DPI.
+    void LayOut();
+    static SIZE OuterSize(const DpiScale& scale);
+    void OnDpiChanged(UINT dpi, const RECT& suggested);
+    void CentreOverOwner();
     void Close(bool ok);
 
+    HINSTANCE instance_;
     HWND owner_;
     AboutDlgServices services_;
     HWND window_ = nullptr;
+    // The dialog's DPI over the design's 96; the font and picture below are made for it.
+    DpiScale scale_;
+    WindowIcons windowIcons_;
     UniqueFont font_;
     UniqueBitmap banner_;
     TTextStorage textStorage_{{"关于", "应用程序名称:", "版本:"}};

@@ -1,5 +1,6 @@
 #include "app/controls_win.h"
 
+#include "app/dpi_win.h"
 #include "util/codepage_win.h"
 
 #include "resource_ids.h"
@@ -89,8 +90,8 @@ std::string WindowTextGbk(HWND window) {
     return GbkFromWide(std::wstring_view(buffer.data(), static_cast<size_t>(length)));
 }
 
-HFONT CreateInterfaceFont(bool bold) {
-    return CreateFontW(-12, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
+HFONT CreateInterfaceFont(bool bold, UINT dpi) {
+    return CreateFontW(-DpiScale(dpi)(12), 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
                        GB2312_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                        DEFAULT_PITCH | FF_DONTCARE, WideFromGbk("微软雅黑").c_str());
 }

@@ -28,8 +28,8 @@ void ForwardNotificationsToTopLevel(HWND container);
 void SetWindowTextGbk(HWND window, const std::string& text);
 std::string WindowTextGbk(HWND window);
 
-// The program's interface font ("微软雅黑", 12 pixels, GB2312 character set).
-HFONT CreateInterfaceFont(bool bold);
+// The program's interface font ("微软雅黑", 12 pixels at 96 DPI, GB2312 character set) at a DPI.
+HFONT CreateInterfaceFont(bool bold, UINT dpi);
 
 // A position in the coordinates of the control's parent.
 RECT RectInParent(HWND control);

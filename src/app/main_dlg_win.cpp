@@ -3,6 +3,7 @@
 #include "app/about_dlg_win.h"
 #include "app/banner_win.h"
 #include "app/controls_win.h"
+#include "app/dpi_win.h"
 #include "app/error_report_win.h"
 #include "app/scope_win.h"
 #include "memory/module_pages.h"
@@ -20,6 +21,7 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -55,6 +57,9 @@ struct ControlRow {
 // follows that edge when the window narrows.
 constexpr int kDriversLeft = 764 - 12 - 59 - 8;
 
+// The banner, at the top of the window.
+constexpr ControlRect kBannerRect{-12, 0, 764, 57};
+
 // Labels size themselves to their text; their width and height here are ignored.
 const ControlRow kLayout[] = {
     {kImage1, Kind::Picture, kTopPnl, {24, 8, 32, 32}, ""},
@@ -80,10 +85,35 @@ const ControlRow kLayout[] = {
     {kSlot1Grp + 3, Kind::GroupBox, kGeneralGrp, {376, 262, 361, 161}, "插槽 4"},
 };
 
+constexpr ControlRect kScopeRect{115, 10, TScopeModel::kWidth, TScopeModel::kHeight};
+
 constexpr ControlRect kListRect{7, 16, 266, 137};
 constexpr ControlRect kSpecButtonRect{280, 16, 73, 89};
 constexpr ControlRect kRamButtonRect{8, 16, 345, 137};
 constexpr const char* kSpecButtonCaption = "谷歌搜索\r\n内存规格";
+// The width of the list views' two columns until they are filled.
+constexpr int kColumnWidth = 60;
+
+// The controls of each slot panel: the first slot's id and the place in the panel.
+struct SlotControlRow {
+    int firstId;
+    ControlRect rect;
+};
+
+constexpr SlotControlRow kSlotLayout[] = {
+    {kLst1, kListRect},
+    {kGetSpec1Btn, kSpecButtonRect},
+    {kGetRAM1Btn, kRamButtonRect},
+};
+
+const ControlRect& DesignedRect(int id) {
+    for (const ControlRow& row : kLayout) {
+        if (row.id == id) {
+            return row.rect;
+        }
+    }
+    throw std::logic_error("A control without a place in the layout");
+}
 
 struct MenuItemRow {
     int menu; // index of the top-level menu, or -1 for the Export submenu
@@ -131,11 +161,6 @@ HMENU BuildMenuBar() {
     return bar;
 }
 
-HICON LoadIconSized(HINSTANCE instance, int id, int size) {
-    return static_cast<HICON>(
-        LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
-}
-
 // Labels keep the size of their text, as the designed labels do. The text is measured on a memory
 // DC: a label's own DC would cost a round trip to the window server at every change.
 void SetLabelText(HDC measuring, HWND label, const std::wstring& text) {
@@ -155,6 +180,13 @@ void SetLabelText(HDC measuring, HWND label, const std::wstring& text) {
     SetWindowTextW(label, text.c_str());
 }
 
+std::wstring WindowTextWide(HWND window) {
+    std::wstring text(static_cast<size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+    text.resize(
+        static_cast<size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
 void SetLabel(HDC measuring, HWND label, const std::string& text) {
     SetLabelText(measuring, label, WideFromGbk(text));
 }
@@ -168,6 +200,21 @@ bool ShownItself(HWND control) {
 void ShowControl(HWND control, bool visible) {
     if (ShownItself(control) != visible) {
         ShowWindow(control, visible ? SW_SHOW : SW_HIDE);
+    }
+}
+
+void SetFont(HWND control, HFONT font) {
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+}
+
+// Every column as wide as its header and its widest cell.
+void AutosizeColumns(HWND list) {
+    for (int column = 0; column < 2; ++column) {
+        ListView_SetColumnWidth(list, column, LVSCW_AUTOSIZE);
+        const int cells = ListView_GetColumnWidth(list, column);
+        ListView_SetColumnWidth(list, column, LVSCW_AUTOSIZE_USEHEADER);
+        const int header = ListView_GetColumnWidth(list, column);
+        ListView_SetColumnWidth(list, column, std::max(cells, header));
     }
 }
 
@@ -193,14 +240,7 @@ void FillListView(HWND list, const SlotPanelState& slot) {
         ListView_InsertItem(list, &item);
         ListView_SetItemText(list, static_cast<int>(row), 1, value.data());
     }
-    // Every column as wide as its header and its widest cell.
-    for (int column = 0; column < 2; ++column) {
-        ListView_SetColumnWidth(list, column, LVSCW_AUTOSIZE);
-        const int cells = ListView_GetColumnWidth(list, column);
-        ListView_SetColumnWidth(list, column, LVSCW_AUTOSIZE_USEHEADER);
-        const int header = ListView_GetColumnWidth(list, column);
-        ListView_SetColumnWidth(list, column, std::max(cells, header));
-    }
+    AutosizeColumns(list);
     SendMessageW(list, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(list, nullptr, TRUE);
 }
@@ -237,8 +277,7 @@ private:
 } // namespace
 
 TMainDlg::TMainDlg(HINSTANCE instance, MainDlgServices services)
-    : instance_(instance), services_(std::move(services)), font_(CreateInterfaceFont(false)),
-      boldFont_(CreateInterfaceFont(true)),
+    : instance_(instance), services_(std::move(services)),
       logic_(state_, {services_.platform, ui_, services_.shell, http_, services_.identification,
                       services_.memory, [this] { StartScan(); }, [this] { ApplyState(); },
                       services_.serverHost}) {
@@ -246,11 +285,10 @@ TMainDlg::TMainDlg(HINSTANCE instance, MainDlgServices services)
                             reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
 
     HMENU menuBar = BuildMenuBar();
-    RECT frame{0, 0, kDesignedClientWidth, kDesignedClientHeight};
-    AdjustWindowRectEx(&frame, kStyle, TRUE, kExStyle);
+    // Made at the designed place and size, then scaled once the window knows its DPI.
+    const SIZE frame = OuterSize(DpiScale());
     window_ = CreateWindowExW(kExStyle, kWindowClass, WideFromGbk(state_.caption).c_str(), kStyle,
-                              kLeft, kTop, frame.right - frame.left, frame.bottom - frame.top,
-                              nullptr, menuBar, instance, this);
+                              kLeft, kTop, frame.cx, frame.cy, nullptr, menuBar, instance, this);
     if (window_ == nullptr) {
         DestroyMenu(menuBar);
         throw std::runtime_error("Cannot create the main window");
@@ -259,7 +297,13 @@ TMainDlg::TMainDlg(HINSTANCE instance, MainDlgServices services)
     try {
         shortcuts_.reset(
             CreateAcceleratorTableW(const_cast<ACCEL*>(kShortcuts.data()), kShortcuts.size()));
+        scale_ = DpiScale(WindowDpi(window_));
+        MakeDpiResources();
+        const SIZE outer = OuterSize(scale_);
+        SetWindowPos(window_, nullptr, scale_(kLeft), scale_(kTop), outer.cx, outer.cy,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
         CreateControls();
+        LayOut();
         ApplyState();
         // The memory timer ticks from the moment the window exists.
         SetTimer(window_, kMemTimerId, config::kMemoryTimerPeriodMs, nullptr);
@@ -275,18 +319,107 @@ TMainDlg::~TMainDlg() {
     DestroyOwnedWindow(window_);
 }
 
-void TMainDlg::CreateControls() {
-    imageList96_.reset(ImageList_Create(kImageSize, kImageSize, ILC_COLOR32 | ILC_MASK, 2, 0));
+void TMainDlg::MakeDpiResources() {
+    font_.reset(CreateInterfaceFont(false, scale_.Dpi()));
+    boldFont_.reset(CreateInterfaceFont(true, scale_.Dpi()));
+    const int imageSize = scale_(kImageSize);
+    const int glyphSize = scale_(kGlyphSize);
+    imageList96_.reset(ImageList_Create(imageSize, imageSize, ILC_COLOR32 | ILC_MASK, 2, 0));
     for (int id : {IDI_EMPTY_SLOT, IDI_DRIVERS}) {
-        UniqueIcon icon(LoadIconSized(instance_, id, kImageSize));
+        UniqueIcon icon(LoadIconAtSize(instance_, id, imageSize));
         ImageList_AddIcon(imageList96_.get(), icon.get());
     }
     emptySlotIcon_.reset(ImageList_GetIcon(imageList96_.get(), 0, ILD_NORMAL));
-    driversIcon_.reset(LoadIconSized(instance_, IDI_DRIVERS, kGlyphSize));
-    searchGlyph_.reset(LoadIconSized(instance_, IDI_SEARCH, kGlyphSize));
-    bannerIcon_.reset(LoadIconSized(instance_, IDI_SLOTVANE, kImageSize));
+    searchGlyph_.reset(LoadIconAtSize(instance_, IDI_SEARCH, glyphSize));
+    bannerIcon_.reset(LoadIconAtSize(instance_, IDI_SLOTVANE, imageSize));
+    windowIcons_.Apply(window_, instance_, IDI_SLOTVANE, scale_);
+    scopeView_.SetScale(scale_);
+}
 
-    CreateBanner(instance_, window_, kTopPnl, -12, 0, 764, 57, kLabel2);
+void TMainDlg::ApplyDpiResources() {
+    for (const ControlRow& row : kLayout) {
+        HWND control = Control(row.id);
+        switch (row.kind) {
+        case Kind::Label:
+            SetFont(control, row.id == kLabel2 ? boldFont_.get() : font_.get());
+            SetLabelText(measuring_.get(), control, WindowTextWide(control));
+            break;
+        case Kind::Picture:
+            SendMessageW(control, STM_SETICON, reinterpret_cast<WPARAM>(bannerIcon_.get()), 0);
+            break;
+        default:
+            SetFont(control, font_.get());
+            break;
+        }
+    }
+    for (int i = 0; i < kSlotPanelCount; ++i) {
+        HWND list = Control(kLst1 + i);
+        SetFont(list, font_.get());
+        if (ListView_GetItemCount(list) > 0) {
+            AutosizeColumns(list);
+        } else {
+            for (int column = 0; column < 2; ++column) {
+                ListView_SetColumnWidth(list, column, scale_(kColumnWidth));
+            }
+        }
+        HWND spec = Control(kGetSpec1Btn + i);
+        SetFont(spec, font_.get());
+        SendMessageW(spec, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(searchGlyph_.get()));
+        HWND ram = Control(kGetRAM1Btn + i);
+        SetFont(ram, font_.get());
+        SendMessageW(ram, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(emptySlotIcon_.get()));
+    }
+}
+
+void TMainDlg::LayOut() {
+    const auto place = [&](int id, const ControlRect& design, bool sized) {
+        const ControlRect rect = scale_(design);
+        SetWindowPos(Control(id), nullptr, rect.x, rect.y, rect.width, rect.height,
+                     SWP_NOZORDER | SWP_NOACTIVATE | (sized ? 0 : SWP_NOSIZE));
+    };
+    place(kTopPnl, kBannerRect, true);
+    for (const ControlRow& row : kLayout) {
+        place(row.id, row.rect, row.kind != Kind::Label);
+    }
+    place(kScope, kScopeRect, true);
+    for (int i = 0; i < kSlotPanelCount; ++i) {
+        for (const SlotControlRow& row : kSlotLayout) {
+            place(row.firstId + i, row.rect, true);
+        }
+    }
+    AnchorToRightEdge();
+}
+
+void TMainDlg::AnchorToRightEdge() {
+    RECT client{};
+    GetClientRect(window_, &client);
+    const int delta = client.right - scale_(kDesignedClientWidth);
+    // The banner and the general panel are anchored to the right edge and shrink with it; the
+    // drivers button keeps its distance from that edge.
+    for (const auto& [id, design] :
+         {std::pair{kTopPnl, kBannerRect}, std::pair{kGeneralGrp, DesignedRect(kGeneralGrp)}}) {
+        const ControlRect rect = scale_(design);
+        SetWindowPos(Control(id), nullptr, 0, 0, rect.width + delta, rect.height,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    const ControlRect drivers = scale_(DesignedRect(kDriversBtn));
+    SetWindowPos(Control(kDriversBtn), nullptr, drivers.x + delta, drivers.y, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+SIZE TMainDlg::OuterSize(const DpiScale& scale) const {
+    SIZE outer = OuterSizeForClient({scale(kDesignedClientWidth), scale(kDesignedClientHeight)},
+                                    kStyle, true, kExStyle, scale.Dpi());
+    if (state_.narrowed) {
+        outer.cx = scale(kNarrowedWindowWidth);
+    }
+    return outer;
+}
+
+void TMainDlg::CreateControls() {
+    // Created where the design puts them at 96 DPI; LayOut places them at the window's.
+    Created(CreateBanner(instance_, window_, kTopPnl, kBannerRect.x, kBannerRect.y,
+                         kBannerRect.width, kBannerRect.height, kLabel2));
 
     for (const ControlRow& row : kLayout) {
         HWND parent = row.parent == 0 ? window_ : Control(row.parent);
@@ -310,11 +443,9 @@ void TMainDlg::CreateControls() {
             SendMessageW(control, STM_SETICON, reinterpret_cast<WPARAM>(bannerIcon_.get()), 0);
             break;
         case Kind::DriversButton:
-            // Picture and caption together, as on the search buttons.
+            // The caption alone: beside a picture, its first line would not fit the button.
             control = CreateChild(L"BUTTON", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON | BS_MULTILINE,
                                   0, parent, row.id, row.rect, row.caption, font_.get());
-            SendMessageW(control, BM_SETIMAGE, IMAGE_ICON,
-                         reinterpret_cast<LPARAM>(driversIcon_.get()));
             break;
         case Kind::PagerButton:
             // Hidden until there are more than four modules.
@@ -331,7 +462,7 @@ void TMainDlg::CreateControls() {
         Created(control);
     }
 
-    CreateScope(instance_, Control(kGroupBox2), kScope, 115, 10, scopeView_);
+    CreateScope(instance_, Control(kGroupBox2), kScope, scopeView_);
 
     for (int i = 0; i < kSlotPanelCount; ++i) {
         HWND group = Control(kSlot1Grp + i);
@@ -344,7 +475,7 @@ void TMainDlg::CreateControls() {
         for (int column = 0; column < 2; ++column) {
             LVCOLUMNW header{};
             header.mask = LVCF_WIDTH | LVCF_TEXT;
-            header.cx = 60;
+            header.cx = scale_(kColumnWidth);
             header.pszText = const_cast<wchar_t*>(L"");
             ListView_InsertColumn(list, column, &header);
         }
@@ -523,23 +654,13 @@ void TMainDlg::ApplyPager() {
 void TMainDlg::Narrow() {
     RECT frame{};
     GetWindowRect(window_, &frame);
-    SetWindowPos(window_, nullptr, 0, 0, kNarrowedWindowWidth, frame.bottom - frame.top,
+    SetWindowPos(window_, nullptr, 0, 0, OuterSize(scale_).cx, frame.bottom - frame.top,
                  SWP_NOMOVE | SWP_NOZORDER);
-    RECT client{};
-    GetClientRect(window_, &client);
-    const int delta = client.right - kDesignedClientWidth;
-
-    // The banner and the general panel are anchored to the right edge and shrink with it; the
-    // drivers button keeps its distance from that edge.
-    for (int id : {kTopPnl, kGeneralGrp}) {
-        HWND control = Control(id);
-        const RECT rect = RectInParent(control);
-        SetWindowPos(control, nullptr, 0, 0, rect.right - rect.left + delta, rect.bottom - rect.top,
-                     SWP_NOMOVE | SWP_NOZORDER);
+    AnchorToRightEdge();
+    // The panels of the right column (two columns of two) lie beyond the narrowed edge.
+    for (int i = kSlotPanelCount / 2; i < kSlotPanelCount; ++i) {
+        ShowControl(Control(kSlot1Grp + i), false);
     }
-    HWND drivers = Control(kDriversBtn);
-    const RECT rect = RectInParent(drivers);
-    SetWindowPos(drivers, nullptr, rect.left + delta, rect.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     InvalidateRect(window_, nullptr, TRUE);
 }
 
@@ -559,6 +680,24 @@ void TMainDlg::StopWaitingForScan() {
 void TMainDlg::PagerClick(int step) {
     ShowModulePage(state_, state_.page + step);
     ApplyState();
+}
+
+void TMainDlg::OnDpiChanged(UINT dpi, const RECT& suggested) {
+    std::optional<PanelPaintPause> pause;
+    if (IsWindowVisible(window_)) {
+        pause.emplace(window_);
+    }
+    scale_ = DpiScale(dpi);
+    // The controls show the old fonts and pictures until they have the new ones.
+    const auto retired =
+        std::make_tuple(std::move(font_), std::move(boldFont_), std::move(imageList96_),
+                        std::move(emptySlotIcon_), std::move(searchGlyph_), std::move(bannerIcon_));
+    MakeDpiResources();
+    SetWindowPos(window_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    LayOut();
+    // After the layout: a list view's last column fills the width the list view has.
+    ApplyDpiResources();
 }
 
 void TMainDlg::Quit1Click() {
@@ -693,6 +832,14 @@ LRESULT TMainDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SETTINGCHANGE:
         decimalSeparator_ = UserDecimalSeparator();
         return DefWindowProcW(window_, message, wParam, lParam);
+    case WM_GETDPISCALEDSIZE:
+        // The size the layout gives at the new DPI, which the system then suggests.
+        *reinterpret_cast<SIZE*>(lParam) = OuterSize(DpiScale(static_cast<UINT>(wParam)));
+        return TRUE;
+    case WM_DPICHANGED:
+        RunGuarded(window_,
+                   [&] { OnDpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam)); });
+        return 0;
     case WM_DESTROY:
         KillTimer(window_, kMemTimerId);
         StopWaitingForScan();

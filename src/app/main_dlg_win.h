@@ -4,6 +4,7 @@
 
 #include "app/about_dlg_win.h"
 #include "app/app_platform.h"
+#include "app/dpi_win.h"
 #include "app/error_report_win.h"
 #include "app/gdi_win.h"
 #include "app/main_dlg_logic.h"
@@ -138,6 +139,16 @@ private:
 
     void CreateControls();
     void CreateMenuBar();
+    // Fonts and pictures for the window's DPI; ApplyDpiResources hands them to the controls.
+    void MakeDpiResources();
+    void ApplyDpiResources();
+    // Places every control from the layout tables at the window's DPI.
+    void LayOut();
+    // Moves the controls anchored to the right edge to where the window's width puts them.
+    void AnchorToRightEdge();
+    // The window's outer size at a DPI, narrowed or not.
+    SIZE OuterSize(const DpiScale& scale) const;
+    void OnDpiChanged(UINT dpi, const RECT& suggested);
     void ApplyState();
     // What a tick changes: the two memory labels.
     void ApplyMemoryLabels();
@@ -155,11 +166,13 @@ private:
     // The controls by id, found once: the timer applies the state every second.
     mutable std::array<HWND, kControlEnd - kTopPnl> controls_{};
     UniqueAccelerators shortcuts_;
+    // The window's DPI over the design's 96; fonts and pictures below are made for it.
+    DpiScale scale_;
+    WindowIcons windowIcons_;
     UniqueFont font_;
     UniqueFont boldFont_;
     UniqueImageList imageList96_;
     UniqueIcon emptySlotIcon_;
-    UniqueIcon driversIcon_;
     UniqueIcon searchGlyph_;
     UniqueIcon bannerIcon_;
     // Where the labels' texts are measured.

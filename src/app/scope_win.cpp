@@ -14,9 +14,9 @@ constexpr COLORREF kGrid = RGB(0, 128, 0);
 constexpr COLORREF kBaseLine = RGB(255, 0, 0);
 constexpr COLORREF kLine = RGB(0, 255, 0);
 
-void DrawHorizontal(HDC dc, int y) {
-    MoveToEx(dc, 0, y, nullptr);
-    LineTo(dc, TScopeModel::kWidth, y);
+void DrawHorizontal(HDC dc, const DpiScale& scale, int y) {
+    MoveToEx(dc, 0, scale(y), nullptr);
+    LineTo(dc, scale(TScopeModel::kWidth), scale(y));
 }
 
 LRESULT CALLBACK ScopeProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -41,9 +41,19 @@ LRESULT CALLBACK ScopeProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
 } // namespace
 
 TScopeView::TScopeView(const TScopeModel& model)
-    : model_(model), background_(CreateSolidBrush(kBackground)),
-      gridPen_(CreatePen(PS_SOLID, 1, kGrid)), basePen_(CreatePen(PS_SOLID, 1, kBaseLine)),
-      linePen_(CreatePen(PS_SOLID, 1, kLine)) {}
+    : model_(model), background_(CreateSolidBrush(kBackground)) {
+    SetScale(scale_);
+}
+
+void TScopeView::SetScale(const DpiScale& scale) {
+    scale_ = scale;
+    const int width = scale_(1);
+    gridPen_.reset(CreatePen(PS_SOLID, width, kGrid));
+    basePen_.reset(CreatePen(PS_SOLID, width, kBaseLine));
+    linePen_.reset(CreatePen(PS_SOLID, width, kLine));
+    bitmap_.reset();
+    buffer_.reset();
+}
 
 void TScopeView::EnsureBuffer(HDC compatible) {
     if (buffer_) {
@@ -54,8 +64,8 @@ void TScopeView::EnsureBuffer(HDC compatible) {
     // a round trip to the display for every line.
     BITMAPINFO format{};
     format.bmiHeader.biSize = sizeof format.bmiHeader;
-    format.bmiHeader.biWidth = TScopeModel::kWidth;
-    format.bmiHeader.biHeight = -TScopeModel::kHeight;
+    format.bmiHeader.biWidth = scale_(TScopeModel::kWidth);
+    format.bmiHeader.biHeight = -scale_(TScopeModel::kHeight);
     format.bmiHeader.biPlanes = 1;
     format.bmiHeader.biBitCount = 32;
     format.bmiHeader.biCompression = BI_RGB;
@@ -68,28 +78,28 @@ void TScopeView::Render() {
     HDC dc = buffer_->get();
     SelectedObject selectedBitmap(dc, bitmap_.get());
 
-    RECT all{0, 0, TScopeModel::kWidth, TScopeModel::kHeight};
+    RECT all{0, 0, scale_(TScopeModel::kWidth), scale_(TScopeModel::kHeight)};
     FillRect(dc, &all, background_.get());
     {
         SelectedObject pen(dc, gridPen_.get());
         for (int y : model_.GridRows()) {
-            DrawHorizontal(dc, y);
+            DrawHorizontal(dc, scale_, y);
         }
         for (int x : model_.GridColumns()) {
-            MoveToEx(dc, x, 0, nullptr);
-            LineTo(dc, x, TScopeModel::kHeight);
+            MoveToEx(dc, scale_(x), 0, nullptr);
+            LineTo(dc, scale_(x), all.bottom);
         }
     }
     {
         SelectedObject pen(dc, basePen_.get());
-        DrawHorizontal(dc, model_.BaseLineRow());
+        DrawHorizontal(dc, scale_, model_.BaseLineRow());
     }
     const std::vector<TScopeModel::Point> points = model_.LinePoints();
     if (points.size() >= 2) {
         std::vector<POINT> line;
         line.reserve(points.size());
         for (const TScopeModel::Point& p : points) {
-            line.push_back({p.x, p.y});
+            line.push_back({scale_(p.x), scale_(p.y)});
         }
         SelectedObject pen(dc, linePen_.get());
         Polyline(dc, line.data(), static_cast<int>(line.size()));
@@ -100,7 +110,8 @@ void TScopeView::Render() {
 void TScopeView::Present(HDC target) const {
     HDC dc = buffer_->get();
     SelectedObject selectedBitmap(dc, bitmap_.get());
-    BitBlt(target, 0, 0, TScopeModel::kWidth, TScopeModel::kHeight, dc, 0, 0, SRCCOPY);
+    BitBlt(target, 0, 0, scale_(TScopeModel::kWidth), scale_(TScopeModel::kHeight), dc, 0, 0,
+           SRCCOPY);
 }
 
 void TScopeView::Show(HWND window) {
@@ -127,11 +138,10 @@ const wchar_t* ScopeWindowClass(HINSTANCE instance) {
     return kClassName;
 }
 
-HWND CreateScope(HINSTANCE instance, HWND parent, int id, int x, int y, TScopeView& view) {
+HWND CreateScope(HINSTANCE instance, HWND parent, int id, TScopeView& view) {
     HWND scope =
-        CreateWindowExW(0, ScopeWindowClass(instance), L"", WS_CHILD | WS_VISIBLE, x, y,
-                        TScopeModel::kWidth, TScopeModel::kHeight, parent,
-                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, &view);
+        CreateWindowExW(0, ScopeWindowClass(instance), L"", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0,
+                        parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, &view);
     if (scope == nullptr) {
         throw std::runtime_error("Cannot create the memory chart");
     }

@@ -1,6 +1,7 @@
 // The memory-load strip chart control ("scope"): paints a TScopeModel.
 #pragma once
 
+#include "app/dpi_win.h"
 #include "app/gdi_win.h"
 #include "memory/scope_model.h"
 
@@ -13,6 +14,10 @@
 class TScopeView {
 public:
     explicit TScopeView(const TScopeModel& model);
+
+    // The model's pixels are 96-DPI design pixels; the control draws them at this scale, with
+    // lines as thick as the scale makes one design pixel. Drops the back buffer.
+    void SetScale(const DpiScale& scale);
 
     // Draws the model into the back buffer and copies it onto the control at once. A tick shows
     // its advance this way rather than by invalidating the control: a paint cycle costs several
@@ -27,6 +32,7 @@ private:
     void Present(HDC target) const;
 
     const TScopeModel& model_;
+    DpiScale scale_;
     UniqueBrush background_;
     UniquePen gridPen_;
     UniquePen basePen_;
@@ -40,5 +46,5 @@ private:
 
 // Registers the window class once; the control's creation parameter is the view it paints.
 const wchar_t* ScopeWindowClass(HINSTANCE instance);
-// Raises when the control cannot be created.
-HWND CreateScope(HINSTANCE instance, HWND parent, int id, int x, int y, TScopeView& view);
+// Raises when the control cannot be created. Its place and size are the layout's.
+HWND CreateScope(HINSTANCE instance, HWND parent, int id, TScopeView& view);
