@@ -20,5 +20,5 @@ public:
 
 int RunSystemReportCommand(const std::vector<std::string>& arguments, CliContext& context) {
     AbsentService automation;
-    return RunReportCommand(arguments, automation, context.out, context.err);
+    return RunReportCommand(arguments, automation, context);
 }
