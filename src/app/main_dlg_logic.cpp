@@ -19,6 +19,8 @@ constexpr int kInfo = 1;
 
 // The caption of the empty-slot buttons: three lines, the middle one empty.
 constexpr const char* kEmptySlotCaption = "空插槽!\r\n\r\n点击这里获取更多内存";
+// What the user's own check says when it brought no version.
+constexpr const char* kUpdateCheckFailed = "检查更新失败, 请稍后再试.";
 
 std::string Title() {
     return config::kAppTitle;
@@ -150,9 +152,11 @@ void TMainDlgLogic::UpdateCheckDone(const TVeyraLite& checker) {
         if (checker.AnswerValid()) {
             AddLine(log_.get(), current, kInfo);
         }
-        // Only the user's own check is answered; start-up's stays silent.
+        // Only the user's own check is answered; start-up's stays silent. A check that brought
+        // no version (no connection, a server error, an error page) says so: telling the user
+        // the program is current would be a guess.
         if (!autoUpdateCheck_) {
-            services_.ui.ShowMessage(current);
+            services_.ui.ShowMessage(checker.AnswerValid() ? current : kUpdateCheckFailed);
         }
     }
     state_.checkForUpdateEnabled = true;

@@ -76,8 +76,9 @@ public:
     // happens while a check is in flight or before start-up has created the checker. Raises
     // when the program's own version cannot be read (the item then stays disabled).
     void Checkforupdate1Click();
-    // The checker's callback: asks to open the download page when a newer version exists, says
-    // the program is current when the user asked, and enables the menu item again.
+    // The checker's callback: asks to open the download page when a newer version exists; when
+    // the user asked, says the program is current, or that the check failed when it brought no
+    // version; enables the menu item again.
     void UpdateCheckDone(const TVeyraLite& checker);
 
     TKLog* Log() const { return log_.get(); }

@@ -13,6 +13,7 @@ enum class HttpRequestKind { Get, Post, Head };
 // ones Windows uses for the same failures, so a log line reads the same as elsewhere.
 namespace http_error {
 inline constexpr int kTimeout = 12002;
+inline constexpr int kInternalError = 12004;
 inline constexpr int kInvalidUrl = 12005;
 inline constexpr int kUnrecognizedScheme = 12006;
 inline constexpr int kNameNotResolved = 12007;
@@ -25,6 +26,12 @@ inline constexpr int kHeaderSizeOverflow = 12183;
 inline constexpr int kBodyTooLarge = 12184;
 } // namespace http_error
 
+// What a body above the caller's cap does to the transfer.
+enum class HttpBodyOverflow {
+    Fail,     // the transfer fails with kBodyTooLarge
+    KeepHead, // the first maxBodyBytes bytes are the body; the rest is never read
+};
+
 struct HttpClientSettings {
     std::string userAgent;
     std::string httpVersion = "1.1"; // "1.0" or "1.1"
@@ -36,8 +43,9 @@ struct HttpClientSettings {
     std::string proxyUser;
     std::string proxyPassword;
     std::string url; // absolute "http://" address
-    // A body above this size ends the transfer as a failure; the buffer never grows past it.
+    // The buffer never grows past this size; bodyOverflow says what a larger body does.
     std::size_t maxBodyBytes = 64 * 1024;
+    HttpBodyOverflow bodyOverflow = HttpBodyOverflow::Fail;
 };
 
 class IHttpClient;

@@ -1,5 +1,6 @@
 #include "update/http_client_win.h"
 
+#include "update/dial_in_turn.h"
 #include "update/http_transfer.h"
 
 #include <winsock2.h>
@@ -11,10 +12,13 @@
 #include <atomic>
 #include <exception>
 #include <mutex>
+#include <optional>
 #include <stdexcept>
 #include <string>
+#include <system_error>
 #include <thread>
 #include <utility>
+#include <vector>
 
 namespace {
 
@@ -75,29 +79,37 @@ struct AddressListDeleter {
     void operator()(addrinfo* list) const { freeaddrinfo(list); }
 };
 
+// What a wait waits for. Only a connect looks at the exception set, where a refused connect
+// shows: Windows keeps that set ready for an out-of-band byte from the server until it is read as
+// such, so a read or write waiting on it would spin until the deadline.
+enum class WaitFor { Connect, Read, Write };
+
 // The deadline of the whole transfer and the client's abandonment, as every wait sees them.
 class TransferClock {
 public:
     TransferClock(const TransferState& state, int timeoutSeconds)
         : state_(state),
           deadline_(timeoutSeconds > 0
-                        ? GetTickCount64() + static_cast<ULONGLONG>(timeoutSeconds) * 1000u
-                        : 0) {}
+                        ? std::optional<ULONGLONG>(GetTickCount64() +
+                                                   static_cast<ULONGLONG>(timeoutSeconds) * 1000u)
+                        : std::nullopt) {}
 
-    // Waits until the socket is ready for reading or writing (or has failed, for a connect).
-    // 0 when ready, kTimeout when the deadline passed or the client is gone.
-    int Wait(SOCKET socket, bool forWriting) const {
+    std::optional<ULONGLONG> Deadline() const { return deadline_; }
+
+    // Waits until the socket is ready (or, for a connect, has failed), at most until `until`.
+    // 0 when ready, kTimeout when that time passed or the client is gone.
+    int Wait(SOCKET socket, WaitFor what, std::optional<ULONGLONG> until) const {
         for (;;) {
             if (state_.abandoned) {
                 return http_error::kTimeout;
             }
             ULONGLONG slice = kWaitSliceMs;
-            if (deadline_ != 0) {
+            if (until) {
                 const ULONGLONG now = GetTickCount64();
-                if (now >= deadline_) {
+                if (now >= *until) {
                     return http_error::kTimeout;
                 }
-                slice = std::min(slice, deadline_ - now);
+                slice = std::min(slice, *until - now);
             }
             fd_set ready;
             fd_set failed;
@@ -106,8 +118,9 @@ public:
             FD_SET(socket, &ready);
             FD_SET(socket, &failed);
             timeval wait{0, static_cast<long>(slice * 1000)};
-            const int count = select(0, forWriting ? nullptr : &ready,
-                                     forWriting ? &ready : nullptr, &failed, &wait);
+            const int count = select(0, what == WaitFor::Read ? &ready : nullptr,
+                                     what == WaitFor::Read ? nullptr : &ready,
+                                     what == WaitFor::Connect ? &failed : nullptr, &wait);
             if (count == SOCKET_ERROR) {
                 return http_error::kConnectionError;
             }
@@ -117,9 +130,12 @@ public:
         }
     }
 
+    // Waits as the transfer's deadline allows.
+    int Wait(SOCKET socket, WaitFor what) const { return Wait(socket, what, deadline_); }
+
 private:
     const TransferState& state_;
-    ULONGLONG deadline_;
+    std::optional<ULONGLONG> deadline_;
 };
 
 class SocketConnection final : public IHttpConnection {
@@ -128,7 +144,7 @@ public:
 
     int Send(std::string_view bytes) override {
         while (!bytes.empty()) {
-            if (const int error = clock_.Wait(socket_.get(), true)) {
+            if (const int error = clock_.Wait(socket_.get(), WaitFor::Write)) {
                 return error;
             }
             const int sent = send(socket_.get(), bytes.data(),
@@ -147,7 +163,7 @@ public:
     int Receive(std::string& bytes) override {
         char buffer[16 * 1024];
         for (;;) {
-            if (const int error = clock_.Wait(socket_.get(), false)) {
+            if (const int error = clock_.Wait(socket_.get(), WaitFor::Read)) {
                 return error;
             }
             const int received = recv(socket_.get(), buffer, sizeof buffer, 0);
@@ -167,6 +183,53 @@ private:
     const TransferClock& clock_;
 };
 
+// Connects to one of a host's addresses at a time, as DialInTurn asks, and keeps the socket that
+// connected.
+class SocketDialer final : public IAddressDialer {
+public:
+    SocketDialer(const addrinfo* addresses, const TransferClock& clock) : clock_(clock) {
+        for (const addrinfo* address = addresses; address != nullptr; address = address->ai_next) {
+            addresses_.push_back(address);
+        }
+    }
+
+    std::size_t Count() const { return addresses_.size(); }
+    SOCKET TakeConnected() { return connected_ ? connected_->release() : INVALID_SOCKET; }
+
+    std::uint64_t NowMs() const override { return GetTickCount64(); }
+
+    int Dial(std::size_t index, std::optional<std::uint64_t> untilMs) override {
+        const addrinfo& address = *addresses_.at(index);
+        UniqueSocket socket(::socket(address.ai_family, address.ai_socktype, address.ai_protocol));
+        u_long nonBlocking = 1;
+        if (socket.get() == INVALID_SOCKET ||
+            ioctlsocket(socket.get(), FIONBIO, &nonBlocking) != 0) {
+            return http_error::kCannotConnect;
+        }
+        if (connect(socket.get(), address.ai_addr, static_cast<int>(address.ai_addrlen)) != 0 &&
+            WSAGetLastError() != WSAEWOULDBLOCK) {
+            return http_error::kCannotConnect;
+        }
+        if (const int waited = clock_.Wait(socket.get(), WaitFor::Connect, untilMs)) {
+            return waited;
+        }
+        int socketError = 0;
+        int length = sizeof socketError;
+        if (getsockopt(socket.get(), SOL_SOCKET, SO_ERROR, reinterpret_cast<char*>(&socketError),
+                       &length) != 0 ||
+            socketError != 0) {
+            return http_error::kCannotConnect;
+        }
+        connected_ = std::make_unique<UniqueSocket>(socket.release());
+        return 0;
+    }
+
+private:
+    const TransferClock& clock_;
+    std::vector<const addrinfo*> addresses_;
+    std::unique_ptr<UniqueSocket> connected_;
+};
+
 class SocketConnector final : public IHttpConnector {
 public:
     explicit SocketConnector(const TransferClock& clock) : clock_(clock) {}
@@ -183,42 +246,19 @@ public:
             return nullptr;
         }
         const std::unique_ptr<addrinfo, AddressListDeleter> addresses(found);
-        error = http_error::kCannotConnect;
-        for (const addrinfo* address = found; address != nullptr; address = address->ai_next) {
-            auto socket = std::make_unique<UniqueSocket>(
-                ::socket(address->ai_family, address->ai_socktype, address->ai_protocol));
-            u_long nonBlocking = 1;
-            if (socket->get() == INVALID_SOCKET ||
-                ioctlsocket(socket->get(), FIONBIO, &nonBlocking) != 0) {
-                continue;
-            }
-            if (connect(socket->get(), address->ai_addr, static_cast<int>(address->ai_addrlen)) !=
-                    0 &&
-                WSAGetLastError() != WSAEWOULDBLOCK) {
-                continue;
-            }
-            if (const int waited = clock_.Wait(socket->get(), true)) {
-                error = waited;
-                return nullptr;
-            }
-            int socketError = 0;
-            int length = sizeof socketError;
-            if (getsockopt(socket->get(), SOL_SOCKET, SO_ERROR,
-                           reinterpret_cast<char*>(&socketError), &length) != 0 ||
-                socketError != 0) {
-                continue;
-            }
-            error = 0;
-            return std::make_unique<SocketConnection>(socket->release(), clock_);
+        SocketDialer dialer(found, clock_);
+        error = DialInTurn(dialer, dialer.Count(), clock_.Deadline());
+        if (error != 0) {
+            return nullptr;
         }
-        return nullptr;
+        return std::make_unique<SocketConnection>(dialer.TakeConnected(), clock_);
     }
 
 private:
     const TransferClock& clock_;
 };
 
-void RunTransfer(std::shared_ptr<TransferState> state, HttpClientSettings settings) {
+void RunTransfer(std::shared_ptr<TransferState> state, HttpClientSettings settings) noexcept {
     HttpTransferResult result;
     {
         const WsaSession winsock;
@@ -230,10 +270,15 @@ void RunTransfer(std::shared_ptr<TransferState> state, HttpClientSettings settin
             result.error = http_error::kConnectionError;
         }
     }
-    const std::lock_guard<std::mutex> lock(state->mutex);
-    if (state->window != nullptr) {
-        state->result = std::move(result);
-        PostMessageW(state->window, kTransferDone, state->id, 0);
+    try {
+        const std::lock_guard<std::mutex> lock(state->mutex);
+        if (state->window != nullptr) {
+            state->result = std::move(result);
+            PostMessageW(state->window, kTransferDone, state->id, 0);
+        }
+    } catch (const std::system_error&) {
+        // The lock failed: the result cannot reach the client; its deadline timer, when it has one,
+        // ends the transfer as a failure.
     }
 }
 

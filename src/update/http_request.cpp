@@ -5,10 +5,13 @@
 
 namespace {
 
-std::string WithoutLineBreaks(const std::string& text) {
+// A header value carries no control byte: line breaks would end the header, and the others
+// (NUL, tab, escape, DEL) have no business in a value a server reads.
+std::string WithoutControlBytes(const std::string& text) {
     std::string clean;
     for (char c : text) {
-        if (c != '\r' && c != '\n') {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte >= 0x20 && byte != 0x7F) {
             clean += c;
         }
     }
@@ -16,10 +19,11 @@ std::string WithoutLineBreaks(const std::string& text) {
 }
 
 void AddHeader(std::string& head, const char* name, const std::string& value) {
-    if (!value.empty()) {
+    const std::string clean = WithoutControlBytes(value);
+    if (!clean.empty()) {
         head += name;
         head += ": ";
-        head += WithoutLineBreaks(value);
+        head += clean;
         head += "\r\n";
     }
 }

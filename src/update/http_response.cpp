@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <limits>
 #include <vector>
 
 namespace {
@@ -86,7 +87,8 @@ bool EndsWithChunked(std::string_view value) {
 
 } // namespace
 
-HttpResponseReader::HttpResponseReader(std::size_t maxBodyBytes) : maxBodyBytes_(maxBodyBytes) {}
+HttpResponseReader::HttpResponseReader(std::size_t maxBodyBytes, HttpBodyOverflow overflow)
+    : maxBodyBytes_(maxBodyBytes), overflow_(overflow) {}
 
 void HttpResponseReader::Fail(int error) {
     state_ = State::Error;
@@ -155,6 +157,8 @@ void HttpResponseReader::ParseHead(std::string_view head) {
         return;
     }
     std::optional<std::size_t> length;
+    bool lengthMalformed = false;
+    bool transferCoded = false;
     bool chunked = false;
     std::optional<std::string> location;
     for (std::size_t i = 1; i < lines.size(); ++i) {
@@ -171,18 +175,26 @@ void HttpResponseReader::ParseHead(std::string_view head) {
         const std::string_view name = line.substr(0, colon);
         const std::string_view value = Trim(line.substr(colon + 1));
         if (EqualsIgnoringCase(name, "Content-Length")) {
-            const std::optional<std::size_t> parsed = ParseLength(value);
             // A value that is no length, or two that disagree, leave the body's end unknown.
+            const std::optional<std::size_t> parsed = ParseLength(value);
             if (!parsed || (length && *length != *parsed)) {
-                Fail(http_error::kInvalidServerResponse);
-                return;
+                lengthMalformed = true;
             }
             length = parsed;
         } else if (EqualsIgnoringCase(name, "Transfer-Encoding")) {
+            transferCoded = true;
             chunked = EndsWithChunked(value);
         } else if (EqualsIgnoringCase(name, "Location") && !location) {
             location = std::string(value);
         }
+    }
+    // A transfer coding frames the body by itself (chunked last) or by the close, whatever a
+    // Content-Length says beside it.
+    if (transferCoded) {
+        length.reset();
+    } else if (lengthMalformed) {
+        Fail(http_error::kInvalidServerResponse);
+        return;
     }
     if (status < 200) {
         return; // an interim answer: the real one follows
@@ -198,10 +210,10 @@ void HttpResponseReader::StartBody(bool chunked, std::optional<std::size_t> leng
     } else if (chunked) {
         state_ = State::ChunkSize;
     } else if (length) {
-        if (*length > maxBodyBytes_) {
+        if (*length > maxBodyBytes_ && overflow_ == HttpBodyOverflow::Fail) {
             Fail(http_error::kBodyTooLarge);
         } else {
-            remaining_ = *length;
+            remaining_ = std::min(*length, maxBodyBytes_);
             state_ = remaining_ == 0 ? State::Done : State::LengthBody;
         }
     } else {
@@ -218,18 +230,24 @@ void HttpResponseReader::ReadBody(std::string_view& bytes) {
         bytes.remove_prefix(taken);
         remaining_ -= taken;
         if (remaining_ == 0) {
-            state_ = state_ == State::LengthBody ? State::Done : State::ChunkDataEnd;
+            state_ =
+                state_ == State::LengthBody || lastChunkPart_ ? State::Done : State::ChunkDataEnd;
         }
         break;
     }
-    case State::UntilClose:
-        if (bytes.size() > maxBodyBytes_ - body_.size()) {
+    case State::UntilClose: {
+        const std::size_t room = maxBodyBytes_ - body_.size();
+        if (bytes.size() > room && overflow_ == HttpBodyOverflow::Fail) {
             Fail(http_error::kBodyTooLarge);
             break;
         }
-        body_.append(bytes);
+        body_.append(bytes.substr(0, room));
         bytes = {};
+        if (body_.size() == maxBodyBytes_ && overflow_ == HttpBodyOverflow::KeepHead) {
+            state_ = State::Done;
+        }
         break;
+    }
     case State::ChunkSize:
         if (CollectLine(bytes, kMaxChunkLineBytes)) {
             ParseChunkSize();
@@ -284,12 +302,15 @@ bool HttpResponseReader::CollectLine(std::string_view& bytes, std::size_t limit)
 
 void HttpResponseReader::ParseChunkSize() {
     // Hexadecimal digits, then nothing or a ";" extension; anything else is no chunk size.
+    // A size past what std::size_t holds stays at its largest value: it is above any cap.
+    constexpr std::size_t kLargest = std::numeric_limits<std::size_t>::max();
     std::size_t position = 0;
     std::size_t size = 0;
     while (position < line_.size() && HexValue(line_[position]) >= 0) {
-        size = size * 16 + static_cast<std::size_t>(HexValue(line_[position]));
+        const auto digit = static_cast<std::size_t>(HexValue(line_[position]));
+        size = size > (kLargest - digit) / 16 ? kLargest : size * 16 + digit;
         ++position;
-        if (size > maxBodyBytes_) {
+        if (size > maxBodyBytes_ && overflow_ == HttpBodyOverflow::Fail) {
             Fail(http_error::kBodyTooLarge);
             return;
         }
@@ -299,12 +320,17 @@ void HttpResponseReader::ParseChunkSize() {
         Fail(http_error::kInvalidServerResponse);
         return;
     }
+    const std::size_t room = maxBodyBytes_ - body_.size();
     if (size == 0) {
         state_ = State::Trailers;
-    } else if (size > maxBodyBytes_ - body_.size()) {
-        Fail(http_error::kBodyTooLarge);
-    } else {
+    } else if (size <= room) {
         remaining_ = size;
         state_ = State::ChunkData;
+    } else if (overflow_ == HttpBodyOverflow::Fail) {
+        Fail(http_error::kBodyTooLarge);
+    } else {
+        remaining_ = room;
+        lastChunkPart_ = true;
+        state_ = room == 0 ? State::Done : State::ChunkData;
     }
 }

@@ -1,8 +1,10 @@
 // Reads an HTTP/1.x response from the bytes of its connection: status line, headers and the body
 // framed by Content-Length, chunked coding or the end of the connection. A short or cut body,
-// a malformed chunk size, an oversized head or a body above the caller's cap is a failure, never
-// a success with part of the body.
+// a malformed chunk size or an oversized head is a failure, never a success with part of the
+// body; so is a body above the caller's cap, unless the caller keeps the cap's worth of it.
 #pragma once
+
+#include "update/http_client.h"
 
 #include <cstddef>
 #include <optional>
@@ -15,7 +17,8 @@ public:
     // The status line and the headers together may take this many bytes, and so may trailers.
     static constexpr std::size_t kMaxHeadBytes = 32 * 1024;
 
-    explicit HttpResponseReader(std::size_t maxBodyBytes);
+    explicit HttpResponseReader(std::size_t maxBodyBytes,
+                                HttpBodyOverflow overflow = HttpBodyOverflow::Fail);
 
     // Takes the next bytes received. Bytes after the end of the body are dropped.
     void Feed(std::string_view bytes);
@@ -57,6 +60,7 @@ private:
     void ParseChunkSize();
 
     std::size_t maxBodyBytes_;
+    HttpBodyOverflow overflow_;
     State state_ = State::Head;
     int error_ = 0;
     std::string head_;
@@ -65,6 +69,7 @@ private:
     bool collected_ = false; // line_ holds a whole line already handled
     std::size_t trailerBytes_ = 0;
     std::size_t remaining_ = 0;
+    bool lastChunkPart_ = false; // the chunk being read reaches the cap: the body ends with it
     int status_ = 0;
     std::optional<std::string> location_;
     std::string body_;

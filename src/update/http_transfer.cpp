@@ -12,9 +12,8 @@ bool IsRedirect(int status) {
     return status == 301 || status == 302 || status == 303 || status == 307 || status == 308;
 }
 
-} // namespace
-
-HttpTransferResult RunGetTransfer(const HttpClientSettings& settings, IHttpConnector& connector) {
+HttpTransferResult FollowToTheFinalAnswer(const HttpClientSettings& settings,
+                                          IHttpConnector& connector) {
     std::optional<HttpUrl> url = ParseHttpUrl(settings.url);
     if (!url) {
         return {http_error::kInvalidUrl, {}};
@@ -29,7 +28,7 @@ HttpTransferResult RunGetTransfer(const HttpClientSettings& settings, IHttpConne
         if ((error = connection->Send(BuildGetRequest(settings, *url))) != 0) {
             return {error, {}};
         }
-        HttpResponseReader reader(settings.maxBodyBytes);
+        HttpResponseReader reader(settings.maxBodyBytes, settings.bodyOverflow);
         std::string received;
         // A redirection's own body is never read: the next address is all it gives.
         while (!reader.Complete() && !reader.Failed() &&
@@ -56,5 +55,18 @@ HttpTransferResult RunGetTransfer(const HttpClientSettings& settings, IHttpConne
             return {*failure, {}};
         }
         url = std::get<HttpUrl>(next);
+    }
+}
+
+} // namespace
+
+HttpTransferResult RunGetTransfer(const HttpClientSettings& settings,
+                                  IHttpConnector& connector) noexcept {
+    try {
+        return FollowToTheFinalAnswer(settings, connector);
+    } catch (...) {
+        // Whatever failed (an allocation, the connection), the transfer ends as a failure of its
+        // own instead of ending the worker's thread and with it the process.
+        return {http_error::kInternalError, {}};
     }
 }

@@ -34,5 +34,7 @@ struct HttpTransferResult {
 };
 
 // 301, 302, 303, 307 and 308 with a Location lead on; every other answer is the final one,
-// whatever its status.
-HttpTransferResult RunGetTransfer(const HttpClientSettings& settings, IHttpConnector& connector);
+// whatever its status. Never raises: an exception on the way (from the connector, a connection
+// or the framing) ends the transfer with kInternalError.
+HttpTransferResult RunGetTransfer(const HttpClientSettings& settings,
+                                  IHttpConnector& connector) noexcept;

@@ -67,6 +67,38 @@ std::string WithoutFragment(const std::string& target) {
     return target.substr(0, target.find('#'));
 }
 
+// A path with its "." and ".." segments applied, as a resolved reference has them.
+std::string WithoutDotSegments(std::string input) {
+    std::string output;
+    while (!input.empty()) {
+        if (input.rfind("../", 0) == 0) {
+            input.erase(0, 3);
+        } else if (input.rfind("./", 0) == 0 || input.rfind("/./", 0) == 0) {
+            input.erase(0, 2);
+        } else if (input == "/.") {
+            input = "/";
+        } else if (input.rfind("/../", 0) == 0 || input == "/..") {
+            input.replace(0, input == "/.." ? 3 : 4, "/");
+            const std::size_t slash = output.rfind('/');
+            output.erase(slash == std::string::npos ? 0 : slash);
+        } else if (input == "." || input == "..") {
+            input.clear();
+        } else {
+            const std::size_t end = input.find('/', 1);
+            output += input.substr(0, end);
+            input.erase(0, end);
+        }
+    }
+    return output;
+}
+
+// A target with the dot segments of its path removed; the query stays as it is.
+std::string WithNormalPath(const std::string& target) {
+    const std::size_t query = target.find('?');
+    const std::string path = WithoutDotSegments(target.substr(0, query));
+    return (path.empty() ? "/" : path) + (query == std::string::npos ? "" : target.substr(query));
+}
+
 } // namespace
 
 std::optional<HttpUrl> ParseHttpUrl(const std::string& url) {
@@ -137,6 +169,7 @@ RedirectOutcome ResolveRedirect(const HttpUrl& current, const std::string& locat
     if (location.empty() || HasForbiddenByte(location)) {
         return http_error::kInvalidUrl;
     }
+    std::optional<HttpUrl> next;
     if (const std::optional<std::string> scheme = SchemeOf(location)) {
         if (EqualsIgnoringCase(*scheme, "https")) {
             return http_error::kSecureFailure;
@@ -144,26 +177,29 @@ RedirectOutcome ResolveRedirect(const HttpUrl& current, const std::string& locat
         if (!EqualsIgnoringCase(*scheme, "http")) {
             return http_error::kUnrecognizedScheme;
         }
-        if (std::optional<HttpUrl> next = ParseHttpUrl(location)) {
-            return *next;
-        }
-        return http_error::kInvalidUrl;
-    }
-    if (location.rfind("//", 0) == 0) {
-        if (std::optional<HttpUrl> next = ParseHttpUrl("http:" + location)) {
-            return *next;
-        }
-        return http_error::kInvalidUrl;
-    }
-    HttpUrl next = current;
-    if (location[0] == '/') {
-        next.target = WithoutFragment(location);
+        next = ParseHttpUrl(location);
+    } else if (location.rfind("//", 0) == 0) {
+        next = ParseHttpUrl("http:" + location);
     } else {
-        const std::string path = current.target.substr(0, current.target.find('?'));
-        next.target = path.substr(0, path.rfind('/') + 1) + WithoutFragment(location);
+        // A reference relative to the current address: its path, query and fragment replace
+        // the current ones from the first part it has on.
+        const std::string reference = WithoutFragment(location);
+        const std::size_t queryStart = current.target.find('?');
+        const std::string path = current.target.substr(0, queryStart);
+        next = current;
+        if (reference.empty()) {
+            next->target = current.target;
+        } else if (reference[0] == '?') {
+            next->target = path + reference;
+        } else if (reference[0] == '/') {
+            next->target = reference;
+        } else {
+            next->target = path.substr(0, path.rfind('/') + 1) + reference;
+        }
     }
-    if (next.target.empty() || next.target[0] != '/') {
-        next.target = "/" + next.target;
+    if (!next) {
+        return http_error::kInvalidUrl;
     }
-    return next;
+    next->target = WithNormalPath(next->target);
+    return *next;
 }

@@ -72,6 +72,9 @@ void TVeyraLite::CheckForUpdate(const std::string& path, IHttpClientOwner& owner
         client_ = NewGetClient(
             owner, url, kUpdateAnswerMaxBytes, answer_,
             [this](IHttpClient&, HttpRequestKind kind, int error) { Completed(kind, error); });
+        // An error page larger than a version answer is still the server's answer: its first
+        // bytes parse as no version, as a small one does.
+        client_->Settings().bodyOverflow = HttpBodyOverflow::KeepHead;
         startTick_ = ticks_.Milliseconds();
         client_->StartGet();
     } catch (const std::exception&) {

@@ -14,7 +14,7 @@
 #include <memory>
 #include <string>
 
-// A version answer is a few bytes; anything larger is not one.
+// A version answer is a few bytes; of a larger answer only this much is kept and parsed.
 inline constexpr std::size_t kUpdateAnswerMaxBytes = 4 * 1024;
 // The longest piece of a server's answer that goes into the log.
 inline constexpr std::size_t kLoggedAnswerMaxBytes = 200;

@@ -23,6 +23,7 @@ namespace {
 const std::string kProgram = "C:\\Program Files\\Tarvik\\Slotvane\\slotvane.exe";
 const std::string kHost = "127.0.0.1:8080";
 const std::string kCurrent = "Slotvane 已经是最新的.";
+const std::string kFailed = "检查更新失败, 请稍后再试.";
 
 class FakeIdentification final : public IFileIdentification {
 public:
@@ -310,13 +311,14 @@ TEST_F(MainDlgLogicTest, TheWindowAnswersTheUpdateCheck) {
         {"start-up, no version in the answer", false, 0, "<html>", kResultNo, {}, {}, {}},
         {"start-up, offline", false, 12007, "", kResultNo, {}, {}, {}},
         {"start-up, newer, no", false, 0, "2.5", kResultNo, {question}, {}, {{1, newer}}},
-        {"menu, offline", true, 12029, "", kResultNo, {"ShowMessage " + kCurrent}, {}, {}},
+        {"menu, offline", true, 12029, "", kResultNo, {"ShowMessage " + kFailed}, {}, {}},
+        {"menu, moved to https", true, 12175, "", kResultNo, {"ShowMessage " + kFailed}, {}, {}},
         {"menu, no version in the answer",
          true,
          0,
-         "",
+         "<html>",
          kResultNo,
-         {"ShowMessage " + kCurrent},
+         {"ShowMessage " + kFailed},
          {},
          {}},
         {"menu, current",

@@ -6,6 +6,7 @@
 #include "util/codepage_win.h"
 
 #include "fake_app_platform.h"
+#include "support/message_box_reader_win.h"
 #include "support/recording_shell.h"
 #include "support/temp_folder.h"
 #include "update/file_identification.h"
@@ -24,6 +25,7 @@
 #include <iterator>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -511,6 +513,26 @@ TEST(MainDlgWindow, TheUpdateCheckDisablesItsMenuItemUntilTheAnswer) {
     SendMessageW(window, kStartUpMessage, 0, 0);
     EXPECT_FALSE(MenuItemEnabled(window, kCheckforupdate1));
     EXPECT_TRUE(PumpUntil([&] { return MenuItemEnabled(window, kCheckforupdate1); }, 5000));
+}
+
+// The user's own check against a server that is down says that it failed; start-up's own
+// failed check before it showed nothing.
+TEST(MainDlgWindow, AChosenCheckAgainstAServerThatIsDownSaysItFailed) {
+    FakeServices services;
+    MainDlgServices withServerDown = services.With();
+    withServerDown.serverHost = "127.0.0.1:1"; // nothing listens there
+    TMainDlg dialog(GetModuleHandleW(nullptr), std::move(withServerDown));
+    HWND window = dialog.Handle();
+    SendMessageW(window, kStartUpMessage, 0, 0);
+    ASSERT_TRUE(PumpUntil([&] { return MenuItemEnabled(window, kCheckforupdate1); }, 5000));
+    EXPECT_EQ(FindWindowW(L"#32770", L"Slotvane"), nullptr);
+
+    std::wstring shown;
+    std::thread watcher([&] { shown = ReadAndCloseMessageBox(L"Slotvane"); });
+    SendMessageW(window, WM_COMMAND, kCheckforupdate1, 0);
+    EXPECT_TRUE(PumpUntil([&] { return MenuItemEnabled(window, kCheckforupdate1); }, 5000));
+    watcher.join();
+    EXPECT_EQ(GbkFromWide(shown), "检查更新失败, 请稍后再试.");
 }
 
 // The buttons reach the web actions with the window's data.

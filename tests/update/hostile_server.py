@@ -35,12 +35,20 @@ LINK_LIST = b"[links]\r\nram=http://127.0.0.1/memory\r\n"
 HTML_PAGE = b"<html><head><title>Sign in</title></head><body>Wi-Fi login\r\n</body></html>"
 
 
+# An error page far above the 4 KiB of a version answer.
+LARGE_ERROR_PAGE = b"<html><body>" + b"Not Found. " * 6000 + b"</body></html>"
+
+
 def update_check(handler, query):
     product = query.split("&ProductName=", 1)[-1].split("&", 1)[0]
     with RECORDED_LOCK:
         RECORDED[product] = handler.head
     if product == "portal":
         handler.send(ok(HTML_PAGE, ["Content-Type: text/html"]))
+    elif product == "large-error-page":
+        handler.send(answer("HTTP/1.1 404 Not Found",
+                            ["Content-Type: text/html", "Content-Length: %d" % len(LARGE_ERROR_PAGE)],
+                            LARGE_ERROR_PAGE))
     else:
         handler.send(ok(b"1.2.3.5"))
 
@@ -54,6 +62,30 @@ def recorded(handler, query):
 def stall(handler, first=b""):
     handler.send(first)
     handler.wait_for_close()
+
+
+def out_of_band(handler):
+    """The head, one urgent (out-of-band) byte, a pause, then the body."""
+    handler.send(answer("HTTP/1.1 200 OK", ["Content-Length: 5"]))
+    try:
+        handler.request.send(b"!", socket.MSG_OOB)
+    except OSError:
+        return
+    time.sleep(1.0)
+    handler.send(b"hello")
+
+
+# "/rel/N/a/b/page?x=1" answers with the relative location RELATIVE_LOCATIONS[N]; every other
+# address under "/rel/" answers with its own request target.
+RELATIVE_LOCATIONS = ["?y=2", "../c/./d?z=3#frag", "../../../../../rel/top", "#frag"]
+
+
+def relative(handler, path, query):
+    parts = path.split("/")
+    if len(parts) == 6 and parts[5] == "page" and query == "x=1":
+        handler.send(redirect(302, RELATIVE_LOCATIONS[int(parts[2])]))
+    else:
+        handler.send(ok(handler.head.split(b" ", 2)[1]))
 
 
 def big(handler):
@@ -102,6 +134,12 @@ ROUTES = {
                                                    b"hello")),
     "/duplicate-length": lambda h, q: h.send(answer(
         "HTTP/1.1 200 OK", ["Content-Length: 5", "Content-Length: 7"], b"hello!!")),
+    "/out-of-band": lambda h, q: out_of_band(h),
+    "/coded-with-length": lambda h, q: h.send(answer(
+        "HTTP/1.1 200 OK", ["Transfer-Encoding: gzip", "Content-Length: 3"], b"abcdef")),
+    "/chunked-bad-length": lambda h, q: h.send(answer(
+        "HTTP/1.1 200 OK", ["Content-Length: -5", "Transfer-Encoding: chunked"],
+        b"5\r\nhello\r\n6\r\n world\r\n0\r\n\r\n")),
     "/veyra/check.php": update_check,
     "/slotvane/slotvane.ini": lambda h, q: h.send(ok(LINK_LIST)),
     "/recorded": recorded,
@@ -113,6 +151,9 @@ def route(handler, path, query):
     if path.startswith("/redirect/"):
         left = int(path.rsplit("/", 1)[1])
         handler.send(redirect(302, "/redirect/%d" % (left - 1) if left > 1 else "/hello"))
+        return
+    if path.startswith("/rel/"):
+        relative(handler, path, query)
         return
     action = ROUTES.get(path)
     if action is None:

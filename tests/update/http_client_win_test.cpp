@@ -91,11 +91,15 @@ struct Transfer {
 
 constexpr int kTestDeadlineSeconds = 2;
 
-void Start(Transfer& transfer, IHttpClientOwner& owner, const std::string& url) {
+void Start(Transfer& transfer, IHttpClientOwner& owner, const std::string& url,
+           const std::function<void(HttpClientSettings&)>& adjust = {}) {
     transfer.client = owner.CreateClient();
     ApplyRequestDefaults(*transfer.client);
     transfer.client->Settings().timeoutSeconds = kTestDeadlineSeconds;
     transfer.client->Settings().url = url;
+    if (adjust) {
+        adjust(transfer.client->Settings());
+    }
     transfer.client->SetDestination(&transfer.body);
     transfer.client->SetOnComplete([&transfer](IHttpClient&, HttpRequestKind kind, int error) {
         ++transfer.completions;
@@ -134,6 +138,14 @@ TEST(HttpClientWinTest, HostileServerAnswersEndWithinTheDeadline) {
         {"/to-file", kUnrecognizedScheme, untouched},
         {"/to-ftp", kUnrecognizedScheme, untouched},
         {"/to-unc", kInvalidUrl, untouched},
+        // Relative locations resolve against the answering address; a fragment alone leads back
+        // to it, and so round again.
+        {"/rel/0/a/b/page?x=1", 0, "/rel/0/a/b/page?y=2"},
+        {"/rel/1/a/b/page?x=1", 0, "/rel/1/a/c/d?z=3"},
+        {"/rel/2/a/b/page?x=1", 0, "/rel/top"},
+        {"/rel/3/a/b/page?x=1", kRedirectFailed, untouched},
+        {"/coded-with-length", 0, "abcdef"},
+        {"/chunked-bad-length", 0, "hello world"},
         {"/see-other", 0, "hello"},
         {"/permanent", 0, "hello"},
         {"/no-reason", 0, "hello"},
@@ -184,6 +196,41 @@ TEST(HttpClientWinTest, SendsTheRequestLineAndHeadersByteForByte) {
     EXPECT_EQ(transfer.error, 0);
     EXPECT_EQ(transfer.body,
               "GET /echo?a=%20b HTTP/1.1\r\nHost: " + server + "\r\n" + kExpectedHeaders);
+
+    // Control bytes in a setting never reach the wire.
+    Transfer cleaned;
+    Start(cleaned, owner, "http://" + server + "/echo", [](HttpClientSettings& settings) {
+        settings.userAgent =
+            std::string("\tMozilla/\x01\x1B") + "5.0" + std::string(1, '\0') + "\x7F\r\n";
+    });
+    ASSERT_TRUE(PumpUntil([&] { return cleaned.completions > 0; }, 5000));
+    EXPECT_EQ(cleaned.body, "GET /echo HTTP/1.1\r\nHost: " + server + "\r\n" + kExpectedHeaders);
+}
+
+// An urgent (out-of-band) byte from the server is no part of the body, and the worker waits for
+// the body instead of spinning: the process spends well under a second of processor time on a
+// transfer that waits one. (Windows keeps such a byte pending until it is read as urgent data;
+// Wine, over Linux sockets, drops it at the next read, so only Windows would spin.)
+TEST(HttpClientWinTest, AnOutOfBandByteCostsNoProcessorTime) {
+    REQUIRE_SERVER(server);
+    const auto processorMs = [] {
+        FILETIME created{}, exited{}, kernel{}, user{};
+        GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
+        const auto ms = [](const FILETIME& time) {
+            return ((ULONGLONG{time.dwHighDateTime} << 32) | time.dwLowDateTime) / 10000;
+        };
+        return ms(kernel) + ms(user);
+    };
+    WindowsHttpClientOwner owner;
+    Transfer transfer;
+    const ULONGLONG before = processorMs();
+    Start(transfer, owner, "http://" + server + "/out-of-band");
+    ASSERT_TRUE(PumpUntil([&] { return transfer.completions > 0; }, 5000));
+    const ULONGLONG spent = processorMs() - before;
+    EXPECT_EQ(transfer.error, 0);
+    EXPECT_EQ(transfer.body, "hello");
+    EXPECT_GE(transfer.ended - transfer.started, 900u) << "the server pauses a second";
+    EXPECT_LT(spent, 300u);
 }
 
 TEST(HttpClientWinTest, ADestroyedClientNeverCallsBack) {
@@ -323,6 +370,29 @@ TEST(HttpClientWinTest, ACaptivePortalPageIsNoVersionAndStaysOnOneLogLine) {
     EXPECT_EQ(LogEntries(log).back(),
               LogEntry(0, "Slotvane 更新自检: 服务器错误 (<html><head><title>Sign in</title></head>"
                           "<body>Wi-Fi login  </body></html>)"));
+}
+
+// An error page above the answer's 4 KiB is an answer without a version, like a small one.
+TEST(HttpClientWinTest, ALargeErrorPageIsAnAnswerWithoutAVersion) {
+    REQUIRE_SERVER(server);
+    TempFolder folder;
+    TKLog log(folder.File("test.log"), true, 100);
+    const std::size_t before = log.Lines().size();
+    RunUpdateCheck(server, "large-error-page", log, [](TVeyraLite& checker) {
+        EXPECT_FALSE(checker.AnswerValid());
+        EXPECT_FALSE(checker.NewerAvailable());
+    });
+    const std::vector<LogEntry> entries = LogEntries(log);
+    ASSERT_EQ(entries.size(), before + 3);
+    EXPECT_EQ(entries[before], LogEntry(1, "Slotvane 更新自检: 初始化"));
+    EXPECT_EQ(entries[before + 1].first, 1);
+    EXPECT_EQ(entries[before + 1].second.rfind("Slotvane 更新自检: 服务器回复 0.0.0.0 in ", 0), 0u);
+    std::string page = "<html><body>";
+    while (page.size() < 200) {
+        page += "Not Found. ";
+    }
+    EXPECT_EQ(entries[before + 2],
+              LogEntry(0, "Slotvane 更新自检: 服务器错误 (" + page.substr(0, 200) + ")"));
 }
 
 TEST(HttpClientWinTest, TheGrabberReplacesTheFileOnlyAfterACompleteTransfer) {

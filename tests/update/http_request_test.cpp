@@ -51,8 +51,11 @@ TEST(HttpRequestTest, SettingsShapeTheHead) {
     HttpClientSettings settings;
     settings.httpVersion = "1.0";
     settings.userAgent = "Agent\r\nX-Injected: 1";
+    settings.accept = std::string("a\0b\tc\x1B[0m\x7F", 10) + "\xC4\xDA";
+    settings.acceptLanguage = "\x01\x1F";
     EXPECT_EQ(BuildGetRequest(settings, *ParseHttpUrl("http://h:8080")),
               "GET / HTTP/1.0\r\nHost: h:8080\r\nUser-Agent: AgentX-Injected: 1\r\n"
+              "Accept: abc[0m\xC4\xDA\r\n"
               "Connection: close\r\n\r\n");
 }
 

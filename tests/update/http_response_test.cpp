@@ -39,6 +39,28 @@ void Check(const Case& c, const HttpResponseReader& reader, const std::string& h
 
 constexpr std::size_t kCap = 64;
 
+// Each case fed whole and byte by byte.
+template <std::size_t N>
+void CheckAll(const Case (&cases)[N], HttpBodyOverflow overflow) {
+    for (const Case& c : cases) {
+        HttpResponseReader whole(kCap, overflow);
+        whole.Feed(c.bytes);
+        if (c.closed) {
+            whole.ConnectionClosed();
+        }
+        Check(c, whole, "whole");
+
+        HttpResponseReader byByte(kCap, overflow);
+        for (char b : c.bytes) {
+            byByte.Feed(std::string(1, b));
+        }
+        if (c.closed) {
+            byByte.ConnectionClosed();
+        }
+        Check(c, byByte, "byte by byte");
+    }
+}
+
 TEST(HttpResponseReaderTest, FramesTheBodyOrFails) {
     using namespace http_error;
     const std::string big(kCap + 1, 'x');
@@ -75,6 +97,20 @@ TEST(HttpResponseReaderTest, FramesTheBodyOrFails) {
         {"chunked wins over a length",
          "HTTP/1.1 200 OK\r\nContent-Length: 3\r\nTransfer-Encoding: gzip, "
          "Chunked\r\n\r\n2\r\nok\r\n0\r\n\r\n",
+         false, Outcome::Complete, 200, "ok"},
+        {"another coding beside a length: up to the close",
+         "HTTP/1.1 200 OK\r\nTransfer-Encoding: gzip\r\nContent-Length: 3\r\n\r\nabcdef", true,
+         Outcome::Complete, 200, "abcdef"},
+        {"another coding beside a length: open until the close",
+         "HTTP/1.1 200 OK\r\nContent-Length: 3\r\nTransfer-Encoding: identity\r\n\r\nabcdef", false,
+         Outcome::NeedMore, 200, "abcdef"},
+        {"chunked not last: up to the close",
+         "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked, gzip\r\nContent-Length: 2\r\n\r\n"
+         "2\r\nok\r\n0\r\n\r\n",
+         true, Outcome::Complete, 200, "2\r\nok\r\n0\r\n\r\n"},
+        {"a malformed length beside chunked is no length",
+         "HTTP/1.1 200 OK\r\nContent-Length: -5\r\nContent-Length: 7\r\nTransfer-Encoding: "
+         "chunked\r\n\r\n2\r\nok\r\n0\r\n\r\n",
          false, Outcome::Complete, 200, "ok"},
         {"chunked cut mid-chunk", "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\na\r\nhel",
          true, Outcome::Failed, kInvalidServerResponse, ""},
@@ -126,23 +162,48 @@ TEST(HttpResponseReaderTest, FramesTheBodyOrFails) {
          "HTTP/1.1 200 OK\r\nX: " + std::string(200 * 1024, 'a') + "\r\n\r\n", false,
          Outcome::Failed, kHeaderSizeOverflow, ""},
     };
-    for (const Case& c : cases) {
-        HttpResponseReader whole(kCap);
-        whole.Feed(c.bytes);
-        if (c.closed) {
-            whole.ConnectionClosed();
-        }
-        Check(c, whole, "whole");
+    CheckAll(cases, HttpBodyOverflow::Fail);
+}
 
-        HttpResponseReader byByte(kCap);
-        for (char b : c.bytes) {
-            byByte.Feed(std::string(1, b));
-        }
-        if (c.closed) {
-            byByte.ConnectionClosed();
-        }
-        Check(c, byByte, "byte by byte");
-    }
+// A caller that keeps the first bytes of a body over the cap gets them as a complete body,
+// however the body is framed; the rest is never waited for.
+TEST(HttpResponseReaderTest, KeepsTheCapsWorthOfALargerBodyWhenAsked) {
+    using namespace http_error;
+    const std::string big(kCap * 2, 'x');
+    const std::string head = big.substr(0, kCap);
+    const Case cases[] = {
+        {"length above the cap", "HTTP/1.1 404 Not Found\r\nContent-Length: 128\r\n\r\n" + big,
+         false, Outcome::Complete, 404, head},
+        {"length above the cap, the rest never sent",
+         "HTTP/1.1 200 OK\r\nContent-Length: 999999\r\n\r\n" + head, false, Outcome::Complete, 200,
+         head},
+        {"length above the cap, cut before the cap",
+         "HTTP/1.1 200 OK\r\nContent-Length: 999999\r\n\r\nshort", true, Outcome::Failed,
+         kInvalidServerResponse, ""},
+        {"length at the cap", "HTTP/1.1 200 OK\r\nContent-Length: 64\r\n\r\n" + head, false,
+         Outcome::Complete, 200, head},
+        {"unframed body above the cap", "HTTP/1.1 500 Error\r\n\r\n" + big, false,
+         Outcome::Complete, 500, head},
+        {"unframed body below the cap", "HTTP/1.1 200 OK\r\n\r\nsmall", true, Outcome::Complete,
+         200, "small"},
+        {"one chunk above the cap",
+         "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n80\r\n" + big, false,
+         Outcome::Complete, 200, head},
+        {"chunks reaching past the cap",
+         "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n3c\r\n" + big.substr(0, 60) +
+             "\r\n8\r\nxxxxyyyy",
+         false, Outcome::Complete, 200, big.substr(0, 60) + "xxxx"},
+        {"chunks filling the cap, then another",
+         "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n40\r\n" + head + "\r\n1\r\n", false,
+         Outcome::Complete, 200, head},
+        {"huge chunk size",
+         "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\nffffffffffffffffffff\r\n" + big,
+         false, Outcome::Complete, 200, head},
+        {"malformed huge chunk size",
+         "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\nfffffffffffffffffffffz\r\n", false,
+         Outcome::Failed, kInvalidServerResponse, ""},
+    };
+    CheckAll(cases, HttpBodyOverflow::KeepHead);
 }
 
 TEST(HttpResponseReaderTest, ManyHeadersOverflowTheHead) {

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <new>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -146,6 +148,63 @@ TEST(HttpTransferTest, PassesConnectionAndFramingFailuresOn) {
     EXPECT_EQ(Get(script, "http://h/cut").error, http_error::kInvalidServerResponse);
     EXPECT_EQ(Get(script, "ftp://h/").error, http_error::kInvalidUrl);
     EXPECT_EQ(script.requests.size(), 1u);
+}
+
+TEST(HttpTransferTest, ACallerKeepingTheHeadOfALargeBodyGetsIt) {
+    ScriptedConnector::Script script;
+    script.answers["h:80 /page"] =
+        "HTTP/1.1 404 Not Found\r\nContent-Length: 500\r\n\r\n" + std::string(500, 'x');
+    HttpClientSettings settings;
+    settings.url = "http://h/page";
+    settings.maxBodyBytes = 100;
+    ScriptedConnector connector(script);
+    EXPECT_EQ(RunGetTransfer(settings, connector).error, http_error::kBodyTooLarge);
+    settings.bodyOverflow = HttpBodyOverflow::KeepHead;
+    const HttpTransferResult kept = RunGetTransfer(settings, connector);
+    EXPECT_EQ(kept.error, 0);
+    EXPECT_EQ(kept.body, std::string(100, 'x'));
+}
+
+// Whatever raises under the transfer ends it as a failure of its own, never as an exception
+// leaving the worker.
+TEST(HttpTransferTest, AnExceptionOnTheWayEndsTheTransferAsAFailure) {
+    enum class Where { Connect, Send, Receive };
+    class RaisingConnector final : public IHttpConnector {
+    public:
+        explicit RaisingConnector(Where where) : where_(where) {}
+        std::unique_ptr<IHttpConnection> Connect(const HttpEndpoint&, int&) override {
+            if (where_ == Where::Connect) {
+                throw std::bad_alloc();
+            }
+            return std::make_unique<Connection>(where_);
+        }
+
+    private:
+        class Connection final : public IHttpConnection {
+        public:
+            explicit Connection(Where where) : where_(where) {}
+            int Send(std::string_view) override {
+                if (where_ == Where::Send) {
+                    throw std::runtime_error("send");
+                }
+                return 0;
+            }
+            int Receive(std::string&) override { throw 42; }
+
+        private:
+            Where where_;
+        };
+        Where where_;
+    };
+    for (const Where where : {Where::Connect, Where::Send, Where::Receive}) {
+        SCOPED_TRACE(static_cast<int>(where));
+        HttpClientSettings settings;
+        settings.url = "http://h/";
+        RaisingConnector connector(where);
+        const HttpTransferResult result = RunGetTransfer(settings, connector);
+        EXPECT_EQ(result.error, http_error::kInternalError);
+        EXPECT_EQ(result.body, "");
+    }
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <variant>
 
 namespace {
@@ -88,6 +89,61 @@ TEST(HttpUrlTest, ResolvesRedirectionsToHttpAndRefusesOtherSchemes) {
             ASSERT_TRUE(std::holds_alternative<HttpUrl>(outcome));
             EXPECT_EQ(ToText(std::get<HttpUrl>(outcome)), c.next);
         }
+    }
+}
+
+// The examples of the URI standard (RFC 3986, 5.4), against its base address; the client drops
+// fragments and never leaves a target empty.
+TEST(HttpUrlTest, ResolvesRelativeRedirectionsAsTheUriStandardDoes) {
+    const HttpUrl base = *ParseHttpUrl("http://a/b/c/d;p?q");
+    const std::pair<std::string, std::string> cases[] = {
+        {"g", "http://a/b/c/g"},
+        {"./g", "http://a/b/c/g"},
+        {"g/", "http://a/b/c/g/"},
+        {"/g", "http://a/g"},
+        {"//g", "http://g/"},
+        {"?y", "http://a/b/c/d;p?y"},
+        {"g?y", "http://a/b/c/g?y"},
+        {"#s", "http://a/b/c/d;p?q"},
+        {"g#s", "http://a/b/c/g"},
+        {"g?y#s", "http://a/b/c/g?y"},
+        {";x", "http://a/b/c/;x"},
+        {"g;x", "http://a/b/c/g;x"},
+        {"g;x?y#s", "http://a/b/c/g;x?y"},
+        {".", "http://a/b/c/"},
+        {"./", "http://a/b/c/"},
+        {"..", "http://a/b/"},
+        {"../", "http://a/b/"},
+        {"../g", "http://a/b/g"},
+        {"../..", "http://a/"},
+        {"../../", "http://a/"},
+        {"../../g", "http://a/g"},
+        {"../../../g", "http://a/g"},
+        {"../../../../g", "http://a/g"},
+        {"/./g", "http://a/g"},
+        {"/../g", "http://a/g"},
+        {"g.", "http://a/b/c/g."},
+        {".g", "http://a/b/c/.g"},
+        {"g..", "http://a/b/c/g.."},
+        {"..g", "http://a/b/c/..g"},
+        {"./../g", "http://a/b/g"},
+        {"./g/.", "http://a/b/c/g/"},
+        {"g/./h", "http://a/b/c/g/h"},
+        {"g/../h", "http://a/b/c/h"},
+        {"g;x=1/./y", "http://a/b/c/g;x=1/y"},
+        {"g;x=1/../y", "http://a/b/c/y"},
+        {"g?y/./x", "http://a/b/c/g?y/./x"},
+        {"g?y/../x", "http://a/b/c/g?y/../x"},
+        {"g#s/./x", "http://a/b/c/g"},
+        {"g#s/../x", "http://a/b/c/g"},
+        {"http://a/b/../g?y/../x", "http://a/g?y/../x"},
+        {"//g/./h/../i", "http://g/i"},
+    };
+    for (const auto& [location, next] : cases) {
+        SCOPED_TRACE(location);
+        const RedirectOutcome outcome = ResolveRedirect(base, location);
+        ASSERT_TRUE(std::holds_alternative<HttpUrl>(outcome));
+        EXPECT_EQ(ToText(std::get<HttpUrl>(outcome)), next);
     }
 }
 

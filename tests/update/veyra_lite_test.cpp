@@ -77,6 +77,7 @@ TEST_F(VeyraLiteTest, SendsProductCompanyAndVersionInTheQuery) {
         EXPECT_EQ(owner.Last().settings.accept,
                   "text/html,application/xhtml+xml,application/xml;q=0.9,*/*;q=0.8");
         EXPECT_EQ(owner.Last().settings.maxBodyBytes, kUpdateAnswerMaxBytes);
+        EXPECT_EQ(owner.Last().settings.bodyOverflow, HttpBodyOverflow::KeepHead);
         EXPECT_TRUE(owner.Last().started);
     }
 }
