@@ -30,3 +30,8 @@ std::unique_ptr<IHttpClient> NewGetClient(IHttpClientOwner& owner, const std::st
     client->SetDestination(&body);
     return client;
 }
+
+std::string FailureLogText(const IHttpClient& client, int error) {
+    const std::string what = client.FailureText();
+    return "(" + std::to_string(error) + ")" + (what.empty() ? "" : " " + what);
+}
