@@ -32,6 +32,12 @@ std::unique_ptr<IHttpClient> NewGetClient(IHttpClientOwner& owner, const std::st
 }
 
 std::string FailureLogText(const IHttpClient& client, int error) {
-    const std::string what = client.FailureText();
-    return "(" + std::to_string(error) + ")" + (what.empty() ? "" : " " + what);
+    std::string text = "(";
+    text += std::to_string(error);
+    text += ')';
+    if (const std::string what = client.FailureText(); !what.empty()) {
+        text += ' ';
+        text += what;
+    }
+    return text;
 }
