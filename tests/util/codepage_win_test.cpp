@@ -98,7 +98,7 @@ TEST(ProgramText, FoldersOutsideGbkWork) {
         EXPECT_TRUE(std::filesystem::exists(user / L"Tarvik" / L"Slotvane" / L"Slotvane.log"));
 
         RecordingShell shell;
-        ExportReport(MainDlgState{}, "\t", "txt", dataFolder, shell);
+        ExportReport(MemoryView{}, "\t", "txt", dataFolder, shell);
         EXPECT_TRUE(std::filesystem::exists(user / L"Tarvik" / L"Slotvane" / L"export.txt"));
         const std::vector<std::string> exported = SystemFileSystem().ListEntries(dataFolder + "*");
         EXPECT_NE(std::find(exported.begin(), exported.end(), "export.txt"), exported.end());
