@@ -470,9 +470,12 @@ TEST_F(WmiClassTest, AnArrayWrapperFallsBackToItsOwnFields) {
 // A snapshot carries what a load stored to another wrapper, which then behaves as if it had
 // loaded itself: same instances, same selection, same conversions, same failures.
 TEST_F(WmiClassTest, ASnapshotLoadsAnotherWrapperAsTheServiceDid) {
+    // Every instance has the property the service lists, the second one with a bad value.
+    FakeInstance good = ModuleInstance(kModule0);
+    good.push_back({"InstallDate", TVariant::Text("20240131000000.000000+000")});
     FakeInstance broken = ModuleInstance(kModule1);
     broken.push_back({"InstallDate", TVariant::Text("20241399000000.000000+000")});
-    Modules({ModuleInstance(kModule0), broken});
+    Modules({good, broken});
     const TWin32_PhysicalMemory loaded(true, automation);
     const TWmiClassSnapshot snapshot = loaded.Snapshot();
     const std::size_t callsBefore = machine.calls.size();
