@@ -13,7 +13,8 @@ export WINEDEBUG=-all
 
 BUILD_PACKAGES=(cmake make g++ googletest
     g++-mingw-w64-x86-64 mingw-w64-tools binutils-mingw-w64-x86-64
-    wine wine64 fonts-wine xvfb xdotool fonts-wqy-microhei python3 nlohmann-json3-dev)
+    wine wine64 fonts-wine xvfb xdotool fonts-wqy-microhei python3 nlohmann-json3-dev
+    python3-cryptography)
 
 # Installs the Debian packages that are missing; the package lists are refreshed only when
 # something has to be installed.
@@ -110,17 +111,20 @@ stop_display() {
 }
 
 # Starts the scripted HTTP server of the Windows client tests on a free loopback port and exports
-# its address as SLOTVANE_TEST_SERVER. The server stops by itself when this shell ends.
+# its address as SLOTVANE_TEST_SERVER, and the file naming its TLS side's ports and test CA as
+# SLOTVANE_TEST_TLS. The server stops by itself when this shell ends.
 TEST_SERVER_PID=""
 start_test_server() {
     local port_file="$BUILD_DIR/test-server.port"
-    rm -f "$port_file"
+    local tls_file="$BUILD_DIR/test-server.tls"
+    rm -f "$port_file" "$tls_file"
     python3 "$SLOTVANE_ROOT/tests/update/hostile_server.py" --port-file "$port_file" \
-        --parent-pid $$ &
+        --tls-file "$tls_file" --parent-pid $$ &
     TEST_SERVER_PID=$!
     local waited=0
+    # Making the certificates takes a few seconds on a busy machine.
     until [ -s "$port_file" ]; do
-        if ! kill -0 "$TEST_SERVER_PID" 2>/dev/null || [ "$waited" -ge 100 ]; then
+        if ! kill -0 "$TEST_SERVER_PID" 2>/dev/null || [ "$waited" -ge 300 ]; then
             echo "The test server did not start" >&2
             return 1
         fi
@@ -128,6 +132,8 @@ start_test_server() {
         waited=$((waited + 1))
     done
     export SLOTVANE_TEST_SERVER="127.0.0.1:$(cat "$port_file")"
+    export SLOTVANE_TEST_TLS
+    SLOTVANE_TEST_TLS=$(winepath_of "$tls_file")
 }
 
 stop_test_server() {

@@ -3,6 +3,7 @@
 #include "identify/string_helpers.h"
 #include "memory/module_scan.h"
 #include "update/file_grabber.h"
+#include "update/server_address.h"
 #include "util/ini_text.h"
 #include "util/url_encode.h"
 
@@ -168,15 +169,15 @@ std::string WithoutEvery(std::string text, std::string_view part) {
 } // namespace
 
 std::string LinkListAddress(const std::string& serverHost) {
-    return "http://" + serverHost + config::kLinkListPath;
+    return ServerRoot(serverHost) + config::kLinkListPath;
 }
 
 std::string MoreMemoryAddress(const std::string& serverHost) {
-    return "http://" + serverHost + "/slotvane";
+    return ServerRoot(serverHost) + "/slotvane";
 }
 
 std::string DriversPageAddress(const std::string& serverHost) {
-    return "http://" + serverHost + "/veyra/drivers.php";
+    return ServerRoot(serverHost) + "/veyra/drivers.php";
 }
 
 std::string DownloadPageAddress() {

@@ -15,7 +15,8 @@
 // The longest address the empty-slot buttons open.
 inline constexpr std::size_t kMaxWebAddressLength = 2048;
 
-// The fixed addresses on the maker's web server (host, and port when it has one).
+// The fixed addresses on the maker's web server (host, and port when it has one), in the
+// build's scheme (ServerRoot).
 std::string LinkListAddress(const std::string& serverHost);   // the link list to download
 std::string MoreMemoryAddress(const std::string& serverHost); // the empty-slot buttons' fallback
 std::string DriversPageAddress(const std::string& serverHost);

@@ -20,9 +20,10 @@ void TFileGrabber::Download(const std::string& url, const std::string& targetFil
     callback_ = std::move(callback);
     body_.clear();
     try {
-        client_ = NewGetClient(
-            owner, url_, maxBodyBytes, body_,
-            [this](IHttpClient&, HttpRequestKind kind, int error) { Completed(kind, error); });
+        client_ = NewGetClient(owner, url_, maxBodyBytes, body_,
+                               [this](IHttpClient& client, HttpRequestKind kind, int error) {
+                                   Completed(client, kind, error);
+                               });
         startTick_ = ticks_.Milliseconds();
         client_->StartGet();
     } catch (const std::exception&) {
@@ -30,7 +31,7 @@ void TFileGrabber::Download(const std::string& url, const std::string& targetFil
     }
 }
 
-void TFileGrabber::Completed(HttpRequestKind kind, int error) {
+void TFileGrabber::Completed(const IHttpClient& client, HttpRequestKind kind, int error) {
     if (error == 0 && kind == HttpRequestKind::Get) {
         const std::uint32_t elapsed = ticks_.Milliseconds() - startTick_;
         AddLine(log_, "文件下载在 " + std::to_string(static_cast<int>(elapsed)) + "ms", 1);
@@ -39,7 +40,7 @@ void TFileGrabber::Completed(HttpRequestKind kind, int error) {
             ReplaceWholeFile(targetFile_, body_);
         }
     } else {
-        AddLine(log_, "文件下载: 服务器错误 (" + std::to_string(error) + ")", 2);
+        AddLine(log_, "文件下载: 服务器错误 " + FailureLogText(client, error), 2);
     }
     if (callback_ && kind == HttpRequestKind::Get) {
         // The callback may start another download or destroy this grabber: it runs from a copy,

@@ -35,7 +35,7 @@ public:
     const std::string& Body() const { return body_; }
 
 private:
-    void Completed(HttpRequestKind kind, int error);
+    void Completed(const IHttpClient& client, HttpRequestKind kind, int error);
 
     std::uint32_t startTick_ = 0;
     TKLog* log_;

@@ -30,3 +30,14 @@ std::unique_ptr<IHttpClient> NewGetClient(IHttpClientOwner& owner, const std::st
     client->SetDestination(&body);
     return client;
 }
+
+std::string FailureLogText(const IHttpClient& client, int error) {
+    std::string text = "(";
+    text += std::to_string(error);
+    text += ')';
+    if (const std::string what = client.FailureText(); !what.empty()) {
+        text += ' ';
+        text += what;
+    }
+    return text;
+}

@@ -42,7 +42,7 @@ struct HttpClientSettings {
     int proxyPort = 0;
     std::string proxyUser;
     std::string proxyPassword;
-    std::string url; // absolute "http://" address
+    std::string url; // absolute "http://" or "https://" address
     // The buffer never grows past this size; bodyOverflow says what a larger body does.
     std::size_t maxBodyBytes = 64 * 1024;
     HttpBodyOverflow bodyOverflow = HttpBodyOverflow::Fail;
@@ -64,7 +64,14 @@ public:
     // Starts the GET and returns at once; raises when the transfer cannot start, and then no
     // completion follows. The completion may destroy the client.
     virtual void StartGet() = 0;
+    // After a failed transfer whose code alone does not say what failed (kSecureFailure: the
+    // certificate, the handshake, a record), those words for the log line; empty otherwise.
+    virtual std::string FailureText() const { return {}; }
 };
+
+// The failure part of a log line: the code in parentheses, then what failed when the client
+// says so ("(12175) 证书无效").
+std::string FailureLogText(const IHttpClient& client, int error);
 
 // What the transfers belong to (the main window): it creates the clients, and their completions
 // arrive through its thread's message queue.

@@ -2,6 +2,7 @@
 
 #include "update/dial_in_turn.h"
 #include "update/http_transfer.h"
+#include "update/tls_connection_win.h"
 
 #include <winsock2.h>
 #include <ws2tcpip.h>
@@ -27,6 +28,9 @@ constexpr UINT_PTR kDeadlineTimer = 1;
 // The worker looks at the deadline and at abandonment this often while it waits on the network.
 constexpr ULONGLONG kWaitSliceMs = 50;
 constexpr wchar_t kWindowClass[] = L"SlotvaneHttpClient";
+// Schannel keeps no time itself: the handshake gets at most this long, and at most half the time
+// the transfer has left, so a server that never finishes it fails as TLS, within the deadline.
+constexpr ULONGLONG kMaxHandshakeMs = 5000;
 
 // Shared by a client and its worker. The worker keeps it alive after the client has gone, and
 // posts its result only while `window` is set: the client clears it when it abandons the
@@ -138,13 +142,15 @@ private:
     std::optional<ULONGLONG> deadline_;
 };
 
-class SocketConnection final : public IHttpConnection {
+class SocketConnection final : public ITlsTransport {
 public:
     SocketConnection(SOCKET socket, const TransferClock& clock) : socket_(socket), clock_(clock) {}
 
+    void LimitWaits(std::optional<std::uint64_t> untilMs) override { limit_ = untilMs; }
+
     int Send(std::string_view bytes) override {
         while (!bytes.empty()) {
-            if (const int error = clock_.Wait(socket_.get(), WaitFor::Write)) {
+            if (const int error = Wait(WaitFor::Write)) {
                 return error;
             }
             const int sent = send(socket_.get(), bytes.data(),
@@ -163,7 +169,7 @@ public:
     int Receive(std::string& bytes) override {
         char buffer[16 * 1024];
         for (;;) {
-            if (const int error = clock_.Wait(socket_.get(), WaitFor::Read)) {
+            if (const int error = Wait(WaitFor::Read)) {
                 return error;
             }
             const int received = recv(socket_.get(), buffer, sizeof buffer, 0);
@@ -179,8 +185,17 @@ public:
     }
 
 private:
+    int Wait(WaitFor what) const {
+        std::optional<ULONGLONG> until = clock_.Deadline();
+        if (limit_) {
+            until = until ? std::min(*until, *limit_) : *limit_;
+        }
+        return clock_.Wait(socket_.get(), what, until);
+    }
+
     UniqueSocket socket_;
     const TransferClock& clock_;
+    std::optional<ULONGLONG> limit_;
 };
 
 // Connects to one of a host's addresses at a time, as DialInTurn asks, and keeps the socket that
@@ -232,7 +247,9 @@ private:
 
 class SocketConnector final : public IHttpConnector {
 public:
-    explicit SocketConnector(const TransferClock& clock) : clock_(clock) {}
+    // `failure` receives what failed when TLS fails, for the log line.
+    SocketConnector(const TransferClock& clock, std::string& failure)
+        : clock_(clock), failure_(failure) {}
 
     std::unique_ptr<IHttpConnection> Connect(const HttpEndpoint& endpoint, int& error) override {
         addrinfo hints{};
@@ -251,11 +268,23 @@ public:
         if (error != 0) {
             return nullptr;
         }
-        return std::make_unique<SocketConnection>(dialer.TakeConnected(), clock_);
+        auto connection = std::make_unique<SocketConnection>(dialer.TakeConnected(), clock_);
+        if (!endpoint.secure) {
+            return connection;
+        }
+        return StartTls(std::move(connection), endpoint.host, HandshakeDeadline(), error, failure_);
     }
 
 private:
+    ULONGLONG HandshakeDeadline() const {
+        const ULONGLONG now = GetTickCount64();
+        const std::optional<ULONGLONG> deadline = clock_.Deadline();
+        return now + (deadline && *deadline > now ? std::min(kMaxHandshakeMs, (*deadline - now) / 2)
+                                                  : kMaxHandshakeMs);
+    }
+
     const TransferClock& clock_;
+    std::string& failure_;
 };
 
 void RunTransfer(std::shared_ptr<TransferState> state, HttpClientSettings settings) noexcept {
@@ -264,8 +293,12 @@ void RunTransfer(std::shared_ptr<TransferState> state, HttpClientSettings settin
         const WsaSession winsock;
         if (winsock.Ok()) {
             const TransferClock clock(*state, settings.timeoutSeconds);
-            SocketConnector connector(clock);
+            std::string tlsFailure;
+            SocketConnector connector(clock, tlsFailure);
             result = RunGetTransfer(settings, connector);
+            if (result.error == http_error::kSecureFailure) {
+                result.failure = std::move(tlsFailure);
+            }
         } else {
             result.error = http_error::kConnectionError;
         }
@@ -322,6 +355,7 @@ public:
     HttpClientSettings& Settings() override { return settings_; }
     void SetDestination(std::string* body) override { destination_ = body; }
     void SetOnComplete(HttpCompletion completion) override { completion_ = std::move(completion); }
+    std::string FailureText() const override { return failure_; }
 
     void StartGet() override {
         Abandon();
@@ -368,6 +402,7 @@ private:
 
     void Finish(HttpTransferResult result) {
         Abandon();
+        failure_ = std::move(result.failure);
         if (result.error == 0 && destination_ != nullptr) {
             *destination_ = std::move(result.body);
         }
@@ -397,6 +432,7 @@ private:
     HttpClientSettings settings_;
     std::string* destination_ = nullptr;
     HttpCompletion completion_;
+    std::string failure_;
     WindowsHttpClientOwner::Guard guard_;
     HWND window_ = nullptr;
     std::shared_ptr<TransferState> state_;

@@ -50,7 +50,7 @@ std::string Base64(const std::string& bytes) {
 } // namespace
 
 std::string BuildGetRequest(const HttpClientSettings& settings, const HttpUrl& url) {
-    const bool viaProxy = !settings.proxyHost.empty();
+    const bool viaProxy = !settings.proxyHost.empty() && !url.secure;
     const std::string version = settings.httpVersion == "1.0" ? "1.0" : "1.1";
     std::string head = "GET " + (viaProxy ? ToText(url) : url.target) + " HTTP/" + version + "\r\n";
     AddHeader(head, "Host", HostAndPort(url));
@@ -66,8 +66,8 @@ std::string BuildGetRequest(const HttpClientSettings& settings, const HttpUrl& u
 }
 
 HttpEndpoint ConnectionEndpoint(const HttpClientSettings& settings, const HttpUrl& url) {
-    if (!settings.proxyHost.empty()) {
-        return {settings.proxyHost, settings.proxyPort > 0 ? settings.proxyPort : 80};
+    if (!settings.proxyHost.empty() && !url.secure) {
+        return {settings.proxyHost, settings.proxyPort > 0 ? settings.proxyPort : 80, false};
     }
-    return {url.host, url.port};
+    return {url.host, url.port, url.secure};
 }

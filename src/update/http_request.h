@@ -13,9 +13,12 @@
 // dropped, so a setting cannot add header lines.
 std::string BuildGetRequest(const HttpClientSettings& settings, const HttpUrl& url);
 
-// Where the connection goes: the proxy when one is set, the address's host otherwise.
+// Where the connection goes: the proxy when one is set, the address's host otherwise. A secure
+// address always goes straight to its host (there is no tunnel through a proxy), whose name the
+// TLS layer announces and checks the certificate against.
 struct HttpEndpoint {
     std::string host;
     int port = 80;
+    bool secure = false;
 };
 HttpEndpoint ConnectionEndpoint(const HttpClientSettings& settings, const HttpUrl& url);

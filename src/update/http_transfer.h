@@ -30,7 +30,8 @@ inline constexpr int kMaxRedirects = 5;
 
 struct HttpTransferResult {
     int error = 0;
-    std::string body; // only on success
+    std::string body;         // only on success
+    std::string failure = {}; // what failed, in words, when the code alone does not say (TLS)
 };
 
 // 301, 302, 303, 307 and 308 with a Location lead on; every other answer is the final one,

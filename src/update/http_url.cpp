@@ -6,6 +6,9 @@
 
 namespace {
 
+constexpr int kHttpPort = 80;
+constexpr int kHttpsPort = 443;
+
 bool EqualsIgnoringCase(const std::string& a, const std::string& b) {
     if (a.size() != b.size()) {
         return false;
@@ -102,18 +105,26 @@ std::string WithNormalPath(const std::string& target) {
 } // namespace
 
 std::optional<HttpUrl> ParseHttpUrl(const std::string& url) {
-    constexpr std::size_t kSchemeLength = 7; // "http://"
-    if (HasForbiddenByte(url) || url.size() < kSchemeLength ||
-        !EqualsIgnoringCase(url.substr(0, kSchemeLength), "http://")) {
+    if (HasForbiddenByte(url)) {
         return std::nullopt;
     }
-    const std::string rest = url.substr(kSchemeLength);
+    HttpUrl parsed;
+    const std::optional<std::string> scheme = SchemeOf(url);
+    if (!scheme || url.compare(scheme->size(), 3, "://") != 0) {
+        return std::nullopt;
+    }
+    if (EqualsIgnoringCase(*scheme, "https")) {
+        parsed.secure = true;
+        parsed.port = kHttpsPort;
+    } else if (!EqualsIgnoringCase(*scheme, "http")) {
+        return std::nullopt;
+    }
+    const std::string rest = url.substr(scheme->size() + 3);
     const std::size_t authorityEnd = rest.find_first_of("/?#");
     const std::string authority = rest.substr(0, authorityEnd);
     if (authority.find('@') != std::string::npos) {
         return std::nullopt;
     }
-    HttpUrl parsed;
     std::optional<std::string> portText; // the text after the host's colon, if there is one
     if (!authority.empty() && authority[0] == '[') {
         const std::size_t close = authority.find(']');
@@ -155,14 +166,14 @@ std::optional<HttpUrl> ParseHttpUrl(const std::string& url) {
 
 std::string HostAndPort(const HttpUrl& url) {
     std::string host = url.host.find(':') == std::string::npos ? url.host : "[" + url.host + "]";
-    if (url.port != 80) {
+    if (url.port != (url.secure ? kHttpsPort : kHttpPort)) {
         host += ':' + std::to_string(url.port);
     }
     return host;
 }
 
 std::string ToText(const HttpUrl& url) {
-    return "http://" + HostAndPort(url) + url.target;
+    return (url.secure ? "https://" : "http://") + HostAndPort(url) + url.target;
 }
 
 RedirectOutcome ResolveRedirect(const HttpUrl& current, const std::string& location) {
@@ -171,15 +182,12 @@ RedirectOutcome ResolveRedirect(const HttpUrl& current, const std::string& locat
     }
     std::optional<HttpUrl> next;
     if (const std::optional<std::string> scheme = SchemeOf(location)) {
-        if (EqualsIgnoringCase(*scheme, "https")) {
-            return http_error::kSecureFailure;
-        }
-        if (!EqualsIgnoringCase(*scheme, "http")) {
+        if (!EqualsIgnoringCase(*scheme, "http") && !EqualsIgnoringCase(*scheme, "https")) {
             return http_error::kUnrecognizedScheme;
         }
         next = ParseHttpUrl(location);
     } else if (location.rfind("//", 0) == 0) {
-        next = ParseHttpUrl("http:" + location);
+        next = ParseHttpUrl((current.secure ? "https:" : "http:") + location);
     } else {
         // A reference relative to the current address: its path, query and fragment replace
         // the current ones from the first part it has on.
@@ -199,6 +207,9 @@ RedirectOutcome ResolveRedirect(const HttpUrl& current, const std::string& locat
     }
     if (!next) {
         return http_error::kInvalidUrl;
+    }
+    if (current.secure && !next->secure) {
+        return http_error::kRedirectFailed;
     }
     next->target = WithNormalPath(next->target);
     return *next;

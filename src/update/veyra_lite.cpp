@@ -1,6 +1,7 @@
 #include "update/veyra_lite.h"
 
 #include "slotvane_config.h"
+#include "update/server_address.h"
 #include "util/url_encode.h"
 
 #include <exception>
@@ -23,7 +24,7 @@ std::size_t CharacterLength(const std::string& text, std::size_t i) {
 
 std::string UpdateCheckUrl(const std::string& host, const DisplayedNames& names,
                            const TVeyraVersion& version) {
-    return "http://" + host + config::kUpdateCheckPath +
+    return ServerRoot(host) + config::kUpdateCheckPath +
            "&ProductName=" + UrlEncode(names.Product) + "&Company=" + UrlEncode(names.Company) +
            "&VH=" + version.HighPartText() + "&VL=" + version.LowPartText();
 }
@@ -69,9 +70,10 @@ void TVeyraLite::CheckForUpdate(const std::string& path, IHttpClientOwner& owner
     const std::string url = UpdateCheckUrl(serverHost_, names, own);
     answer_.clear();
     try {
-        client_ = NewGetClient(
-            owner, url, kUpdateAnswerMaxBytes, answer_,
-            [this](IHttpClient&, HttpRequestKind kind, int error) { Completed(kind, error); });
+        client_ = NewGetClient(owner, url, kUpdateAnswerMaxBytes, answer_,
+                               [this](IHttpClient& client, HttpRequestKind kind, int error) {
+                                   Completed(client, kind, error);
+                               });
         // An error page larger than a version answer is still the server's answer: its first
         // bytes parse as no version, as a small one does.
         client_->Settings().bodyOverflow = HttpBodyOverflow::KeepHead;
@@ -82,7 +84,7 @@ void TVeyraLite::CheckForUpdate(const std::string& path, IHttpClientOwner& owner
     }
 }
 
-void TVeyraLite::Completed(HttpRequestKind kind, int error) {
+void TVeyraLite::Completed(const IHttpClient& client, HttpRequestKind kind, int error) {
     if (error == 0 && kind == HttpRequestKind::Get) {
         const TVeyraVersion answer(answer_);
         const std::uint32_t elapsed = ticks_.Milliseconds() - startTick_;
@@ -96,7 +98,7 @@ void TVeyraLite::Completed(HttpRequestKind kind, int error) {
         answerValid_ = answer.IsValid();
         newerAvailable_ = answer.IsNewerThanParts(ownHighPart_, ownLowPart_);
     } else {
-        AddLine(log_, title_ + " 更新自检: 服务器错误 (" + std::to_string(error) + ")", 2);
+        AddLine(log_, title_ + " 更新自检: 服务器错误 " + FailureLogText(client, error), 2);
     }
     busy_ = false;
     if (callback_) {

@@ -19,7 +19,8 @@ inline constexpr std::size_t kUpdateAnswerMaxBytes = 4 * 1024;
 // The longest piece of a server's answer that goes into the log.
 inline constexpr std::size_t kLoggedAnswerMaxBytes = 200;
 
-// The check's address: host, the check path with uid=0, then ProductName, Company, VH and VL.
+// The check's address: the server in the build's scheme (ServerRoot) and host, the check path
+// with uid=0, then ProductName, Company, VH and VL.
 std::string UpdateCheckUrl(const std::string& host, const DisplayedNames& names,
                            const TVeyraVersion& version);
 
@@ -52,7 +53,7 @@ public:
     const std::string& Title() const { return title_; }
 
 private:
-    void Completed(HttpRequestKind kind, int error);
+    void Completed(const IHttpClient& client, HttpRequestKind kind, int error);
 
     std::uint32_t startTick_ = 0;
     TKLog* log_;

@@ -24,6 +24,7 @@ struct FakeTransfer {
     bool destroyed = false;
     std::string* destination = nullptr;
     HttpCompletion completion;
+    std::string failure; // what the client says failed
 };
 
 class FakeHttpClient final : public IHttpClient {
@@ -47,6 +48,8 @@ public:
         transfer_->started = true;
     }
 
+    std::string FailureText() const override { return transfer_->failure; }
+
     FakeTransfer& Transfer() { return *transfer_; }
 
 private:
@@ -66,11 +69,13 @@ public:
 
     // Completes the latest transfer as the real client would: the body first, then the one
     // completion. Does nothing for a destroyed client.
-    void Complete(HttpRequestKind kind, int error, const std::string& body = {}) {
+    void Complete(HttpRequestKind kind, int error, const std::string& body = {},
+                  const std::string& failure = {}) {
         FakeTransfer& transfer = *transfers.back();
         if (transfer.destroyed || !transfer.completion) {
             return;
         }
+        transfer.failure = failure;
         if (error == 0 && transfer.destination != nullptr) {
             *transfer.destination = body;
         }

@@ -85,13 +85,15 @@ TEST_F(FileGrabberTest, AFailureLogsItsCodeAndLeavesTheFile) {
     struct Case {
         HttpRequestKind kind;
         int error;
+        std::string failure; // what the client says failed
         std::string line;
         int callbacks;
     };
     const Case cases[] = {
-        {HttpRequestKind::Get, 12029, "文件下载: 服务器错误 (12029)", 1},
-        {HttpRequestKind::Get, -1, "文件下载: 服务器错误 (-1)", 1},
-        {HttpRequestKind::Post, 0, "文件下载: 服务器错误 (0)", 0}, // only a GET calls back
+        {HttpRequestKind::Get, 12029, "", "文件下载: 服务器错误 (12029)", 1},
+        {HttpRequestKind::Get, -1, "", "文件下载: 服务器错误 (-1)", 1},
+        {HttpRequestKind::Post, 0, "", "文件下载: 服务器错误 (0)", 0}, // only a GET calls back
+        {HttpRequestKind::Get, 12175, "证书无效", "文件下载: 服务器错误 (12175) 证书无效", 1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.line);
@@ -99,7 +101,7 @@ TEST_F(FileGrabberTest, AFailureLogsItsCodeAndLeavesTheFile) {
         WriteWholeFile(target, "earlier");
         callbacks = 0;
         grabber.Download("http://h/x", target, owner, countCalls);
-        owner.Complete(c.kind, c.error, "error page");
+        owner.Complete(c.kind, c.error, "error page", c.failure);
         EXPECT_EQ(LogEntries(log).back(), LogEntry(2, c.line));
         EXPECT_EQ(ReadFileBytes(target), "earlier");
         EXPECT_EQ(callbacks, c.callbacks);

@@ -4,6 +4,11 @@
 It listens on 127.0.0.1 on a free port, writes the port to --port-file, and answers each
 request by its path (see ROUTES). It stops by itself when the process given by --parent-pid
 ends, or after --lifetime seconds, whichever comes first.
+
+With --tls-file it also runs a TLS side (tests/update/tls_side.py): one more port for each way a
+TLS server can behave, with certificates made at start-up under a private test CA. That file
+gets one "name port" line for each of those ports and a "ca PATH" line naming the CA's
+certificate (DER), which the tests trust inside their own Wine prefix only.
 """
 
 import argparse
@@ -13,6 +18,8 @@ import socketserver
 import threading
 import time
 import urllib.parse
+
+PORTS = {}  # "plain" and the TLS side's names: the ports they listen on, for redirections
 
 RECORDED = {}  # the request heads of the update check, by their encoded product name
 RECORDED_LOCK = threading.Lock()
@@ -143,6 +150,9 @@ ROUTES = {
     "/veyra/check.php": update_check,
     "/slotvane/slotvane.ini": lambda h, q: h.send(ok(LINK_LIST)),
     "/recorded": recorded,
+    "/until-close": lambda h, q: h.send(answer("HTTP/1.1 200 OK", [], b"hello")),
+    "/to-https": lambda h, q: h.send(redirect(302, "https://localhost:%d/hello" % PORTS["valid"])),
+    "/to-http": lambda h, q: h.send(redirect(302, "http://127.0.0.1:%d/hello" % PORTS["plain"])),
 }
 
 
@@ -192,6 +202,9 @@ class Handler(socketserver.BaseRequestHandler):
         target = self.head.split(b" ", 2)[1].decode("latin-1")
         path, _, query = target.partition("?")
         route(self, urllib.parse.unquote(path), query)
+        self.end()
+
+    def end(self):
         try:
             self.request.shutdown(socket.SHUT_WR)
         except OSError:
@@ -208,14 +221,24 @@ def main():
     parser.add_argument("--port-file", required=True)
     parser.add_argument("--parent-pid", type=int, default=0)
     parser.add_argument("--lifetime", type=float, default=1800)
+    parser.add_argument("--tls-file", help="where the TLS side's ports and CA are written")
     args = parser.parse_args()
 
     server = Server(("127.0.0.1", 0), Handler)
-    threading.Thread(target=server.serve_forever, daemon=True).start()
-    temporary = args.port_file + ".tmp"
-    with open(temporary, "w") as f:
-        f.write(str(server.server_address[1]))
-    os.replace(temporary, args.port_file)
+    PORTS["plain"] = server.server_address[1]
+    servers = [server]
+    if args.tls_file:
+        import tls_side
+        folder = os.path.join(os.path.dirname(os.path.abspath(args.tls_file)), "test-tls")
+        ca_path, tls_servers = tls_side.start(folder, Handler, Server)
+        servers += tls_servers.values()
+        PORTS.update({name: s.server_address[1] for name, s in tls_servers.items()})
+        write_atomically(args.tls_file, "".join(
+            "%s %d\n" % (name, s.server_address[1]) for name, s in tls_servers.items())
+            + "ca %s\n" % ca_path)
+    for each in servers:
+        threading.Thread(target=each.serve_forever, daemon=True).start()
+    write_atomically(args.port_file, str(server.server_address[1]))
 
     end = time.monotonic() + args.lifetime
     while time.monotonic() < end:
@@ -225,7 +248,15 @@ def main():
             except OSError:
                 break
         time.sleep(0.5)
-    server.shutdown()
+    for each in servers:
+        each.shutdown()
+
+
+def write_atomically(path, text):
+    temporary = path + ".tmp"
+    with open(temporary, "w") as f:
+        f.write(text)
+    os.replace(temporary, path)
 
 
 if __name__ == "__main__":

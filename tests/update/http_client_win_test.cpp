@@ -9,6 +9,7 @@
 #include "util/codepage_win.h"
 #include "util/fixture_path_win.h"
 #include "util/handle_win.h"
+#include "windows_transfers.h"
 
 #include <gtest/gtest.h>
 
@@ -32,36 +33,6 @@ const std::string kExpectedHeaders =
     "Connection: close\r\n"
     "\r\n";
 
-// "127.0.0.1:port" of the test server; empty (and the test fails) when none was started.
-std::string ServerAddress() {
-    const char* address = std::getenv("SLOTVANE_TEST_SERVER");
-    return address == nullptr ? "" : address;
-}
-
-#define REQUIRE_SERVER(address)                                                                    \
-    const std::string address = ServerAddress();                                                   \
-    ASSERT_FALSE(address.empty()) << "no test server: run tests/update/hostile_server.py and "     \
-                                     "set SLOTVANE_TEST_SERVER (scripts/test does both)"
-
-// Dispatches this thread's messages until `done` holds or the time is up.
-bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs) {
-    const ULONGLONG end = GetTickCount64() + timeoutMs;
-    while (!done()) {
-        const ULONGLONG now = GetTickCount64();
-        if (now >= end) {
-            return false;
-        }
-        MsgWaitForMultipleObjects(
-            0, nullptr, FALSE, static_cast<DWORD>(std::min<ULONGLONG>(end - now, 20)), QS_ALLINPUT);
-        MSG message;
-        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&message);
-            DispatchMessageW(&message);
-        }
-    }
-    return true;
-}
-
 // A port on the loopback interface where nothing listens.
 int ClosedPort() {
     WSADATA data{};
@@ -76,39 +47,6 @@ int ClosedPort() {
     closesocket(probe);
     WSACleanup();
     return ntohs(address.sin_port);
-}
-
-// One transfer of the table: its client, what it received and when it ended.
-struct Transfer {
-    std::unique_ptr<IHttpClient> client;
-    std::string body = "untouched";
-    int completions = 0;
-    int error = -1;
-    HttpRequestKind kind = HttpRequestKind::Post;
-    ULONGLONG started = 0;
-    ULONGLONG ended = 0;
-};
-
-constexpr int kTestDeadlineSeconds = 2;
-
-void Start(Transfer& transfer, IHttpClientOwner& owner, const std::string& url,
-           const std::function<void(HttpClientSettings&)>& adjust = {}) {
-    transfer.client = owner.CreateClient();
-    ApplyRequestDefaults(*transfer.client);
-    transfer.client->Settings().timeoutSeconds = kTestDeadlineSeconds;
-    transfer.client->Settings().url = url;
-    if (adjust) {
-        adjust(transfer.client->Settings());
-    }
-    transfer.client->SetDestination(&transfer.body);
-    transfer.client->SetOnComplete([&transfer](IHttpClient&, HttpRequestKind kind, int error) {
-        ++transfer.completions;
-        transfer.kind = kind;
-        transfer.error = error;
-        transfer.ended = GetTickCount64();
-    });
-    transfer.started = GetTickCount64();
-    transfer.client->StartGet();
 }
 
 TEST(HttpClientWinTest, HostileServerAnswersEndWithinTheDeadline) {
@@ -312,16 +250,6 @@ TEST(HttpClientWinTest, AProgramEndingDuringAStalledTransferExitsAtOnce) {
     GetExitCodeProcess(process.hProcess, &exitCode);
     EXPECT_EQ(exitCode, 0u);
 }
-
-class FixedIdentification final : public IFileIdentification {
-public:
-    explicit FixedIdentification(DisplayedNames names) : names_(std::move(names)) {}
-    DisplayedNames DisplayedFileInfo(const std::string&) override { return names_; }
-    std::string FileVersion(const std::string&) override { return "2.1.0.5"; }
-
-private:
-    DisplayedNames names_;
-};
 
 std::string Fetch(const std::string& url) {
     WindowsHttpClientOwner owner;

@@ -18,12 +18,14 @@ public:
         std::map<std::string, std::string> answers; // "host:port target" -> response bytes
         std::map<std::string, int> connectErrors;   // "host:port" -> error
         std::vector<std::string> requests;          // the request heads sent, in order
+        std::vector<bool> secure;                   // whether each connection asked for TLS
     };
 
     explicit ScriptedConnector(Script& script) : script_(script) {}
 
     std::unique_ptr<IHttpConnection> Connect(const HttpEndpoint& endpoint, int& error) override {
         const std::string where = endpoint.host + ':' + std::to_string(endpoint.port);
+        script_.secure.push_back(endpoint.secure);
         if (const auto failure = script_.connectErrors.find(where);
             failure != script_.connectErrors.end()) {
             error = failure->second;
@@ -89,6 +91,33 @@ TEST(HttpTransferTest, FollowsEachRedirectionStatusToTheFinalBody) {
     }
 }
 
+TEST(HttpTransferTest, FollowsPlainToSecureButNeverBack) {
+    struct Case {
+        std::string secureAnswer; // what https://h/secure answers
+        int error;
+        std::vector<bool> secure;
+    };
+    const Case cases[] = {
+        {kHello, 0, {false, true}},
+        {Redirect(302, "/again"), 0, {false, true, true}},
+        {Redirect(302, "http://h/plain"), http_error::kRedirectFailed, {false, true}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.secureAnswer);
+        ScriptedConnector::Script script;
+        script.answers["h:80 /start"] = Redirect(301, "https://h/secure");
+        script.answers["h:443 /secure"] = c.secureAnswer;
+        script.answers["h:443 /again"] = kHello;
+        script.answers["h:80 /plain"] = kHello;
+        const HttpTransferResult result = Get(script, "http://h/start");
+        EXPECT_EQ(result.error, c.error);
+        EXPECT_EQ(result.body, c.error == 0 ? "hello" : "");
+        EXPECT_EQ(script.secure, c.secure);
+        ASSERT_GE(script.requests.size(), 2u);
+        EXPECT_EQ(script.requests[1].rfind("GET /secure HTTP/1.1\r\nHost: h\r\n", 0), 0u);
+    }
+}
+
 TEST(HttpTransferTest, FollowsFiveChangesOfLocationAndNoMore) {
     struct Case {
         int hops;
@@ -119,7 +148,6 @@ TEST(HttpTransferTest, EndsAsAFailureOnWhatItCannotFollow) {
         {Redirect(302, "file:///C:/windows/win.ini"), kUnrecognizedScheme},
         {Redirect(301, "ftp://h/x"), kUnrecognizedScheme},
         {Redirect(307, "\\\\server\\share\\x"), kInvalidUrl},
-        {Redirect(308, "https://h/x"), kSecureFailure},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.answer);

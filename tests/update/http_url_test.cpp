@@ -9,13 +9,14 @@
 
 namespace {
 
-TEST(HttpUrlTest, ParsesPlainHttpAddressesOnly) {
+TEST(HttpUrlTest, ParsesHttpAndHttpsAddressesOnly) {
     struct Case {
         std::string url;
         bool valid;
         std::string host;
         int port;
         std::string target;
+        bool secure = false;
     };
     const Case cases[] = {
         {"http://www.example.com/a/b.ini", true, "www.example.com", 80, "/a/b.ini"},
@@ -24,7 +25,12 @@ TEST(HttpUrlTest, ParsesPlainHttpAddressesOnly) {
          "/check.php?uid=0&x=%20"},
         {"http://h?q=1", true, "h", 80, "/?q=1"},
         {"http://[::1]:81/x", true, "::1", 81, "/x"},
-        {"https://h/", false, "", 0, ""},
+        {"https://h/", true, "h", 443, "/", true},
+        {"HTTPS://h:8443?q", true, "h", 8443, "/?q", true},
+        {"https://[::1]/x", true, "::1", 443, "/x", true},
+        {"https:/h/", false, "", 0, ""},
+        {"https://", false, "", 0, ""},
+        {"httpss://h/", false, "", 0, ""},
         {"ftp://h/", false, "", 0, ""},
         {"http:///path", false, "", 0, ""},
         {"http://h:0/", false, "", 0, ""},
@@ -45,6 +51,7 @@ TEST(HttpUrlTest, ParsesPlainHttpAddressesOnly) {
             EXPECT_EQ(parsed->host, c.host);
             EXPECT_EQ(parsed->port, c.port);
             EXPECT_EQ(parsed->target, c.target);
+            EXPECT_EQ(parsed->secure, c.secure);
         }
     }
 }
@@ -54,9 +61,14 @@ TEST(HttpUrlTest, SpellsHostAndPortAsTheHostHeaderDoes) {
     EXPECT_EQ(HostAndPort(*ParseHttpUrl("http://h:80/")), "h");
     EXPECT_EQ(HostAndPort(*ParseHttpUrl("http://h:8080/")), "h:8080");
     EXPECT_EQ(ToText(*ParseHttpUrl("http://[::1]:9/x")), "http://[::1]:9/x");
+    // Each scheme leaves out its own port only.
+    EXPECT_EQ(HostAndPort(*ParseHttpUrl("https://h:443/")), "h");
+    EXPECT_EQ(HostAndPort(*ParseHttpUrl("https://h:80/")), "h:80");
+    EXPECT_EQ(HostAndPort(*ParseHttpUrl("http://h:443/")), "h:443");
+    EXPECT_EQ(ToText(*ParseHttpUrl("HTTPS://h/x")), "https://h/x");
 }
 
-TEST(HttpUrlTest, ResolvesRedirectionsToHttpAndRefusesOtherSchemes) {
+TEST(HttpUrlTest, ResolvesRedirectionsToHttpAndHttpsAndRefusesOtherSchemes) {
     using namespace http_error;
     const HttpUrl current = *ParseHttpUrl("http://h:81/dir/page.php?a=1");
     struct Case {
@@ -70,7 +82,8 @@ TEST(HttpUrlTest, ResolvesRedirectionsToHttpAndRefusesOtherSchemes) {
         {"//other/y", "http://other/y", 0},
         {"/root?b=2", "http://h:81/root?b=2", 0},
         {"next.php", "http://h:81/dir/next.php", 0},
-        {"https://h/secure", "", kSecureFailure},
+        {"https://h/secure", "https://h/secure", 0},
+        {"HTTPS://h:8443/a/../b", "https://h:8443/b", 0},
         {"file:///C:/windows/win.ini", "", kUnrecognizedScheme},
         {"ftp://h/file", "", kUnrecognizedScheme},
         {"javascript:alert(1)", "", kUnrecognizedScheme},
@@ -78,6 +91,38 @@ TEST(HttpUrlTest, ResolvesRedirectionsToHttpAndRefusesOtherSchemes) {
         {"/a b", "", kInvalidUrl},
         {"", "", kInvalidUrl},
         {"http://", "", kInvalidUrl},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.location);
+        const RedirectOutcome outcome = ResolveRedirect(current, c.location);
+        if (c.next.empty()) {
+            ASSERT_TRUE(std::holds_alternative<int>(outcome));
+            EXPECT_EQ(std::get<int>(outcome), c.error);
+        } else {
+            ASSERT_TRUE(std::holds_alternative<HttpUrl>(outcome));
+            EXPECT_EQ(ToText(std::get<HttpUrl>(outcome)), c.next);
+        }
+    }
+}
+
+// Once secure, a transfer stays secure: a plain address is refused however it is spelled, and a
+// reference without a scheme keeps https.
+TEST(HttpUrlTest, ASecureAddressLeadsOnlyToSecureOnes) {
+    using namespace http_error;
+    const HttpUrl current = *ParseHttpUrl("https://h/dir/page?a=1");
+    struct Case {
+        std::string location;
+        std::string next; // empty when the transfer ends
+        int error;
+    };
+    const Case cases[] = {
+        {"https://other/x", "https://other/x", 0},
+        {"//other:8443/y", "https://other:8443/y", 0},
+        {"/root", "https://h/root", 0},
+        {"next?b=2", "https://h/dir/next?b=2", 0},
+        {"http://h/dir/page?a=1", "", kRedirectFailed},
+        {"HTTP://other:443/", "", kRedirectFailed},
+        {"ftp://h/x", "", kUnrecognizedScheme},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.location);

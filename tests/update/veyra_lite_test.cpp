@@ -139,6 +139,12 @@ TEST_F(VeyraLiteTest, StartsWithAnInformationLineAndFailuresLogTheirCode) {
     EXPECT_EQ(LogEntries(log).back(), LogEntry(2, "Slotvane" + kCheck + "服务器错误 (0)"));
     EXPECT_FALSE(checker.NewerAvailable());
     EXPECT_EQ(callbacks, 2);
+
+    checker.CheckForUpdate("me.exe", owner, countCalls);
+    owner.Complete(HttpRequestKind::Get, 12175, "", "TLS 握手失败");
+    EXPECT_EQ(LogEntries(log).back(),
+              LogEntry(2, "Slotvane" + kCheck + "服务器错误 (12175) TLS 握手失败"));
+    EXPECT_EQ(callbacks, 3);
 }
 
 TEST_F(VeyraLiteTest, ANewCheckClearsTheResultsOfTheLast) {
