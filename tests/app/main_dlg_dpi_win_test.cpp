@@ -15,6 +15,8 @@
 #include "support/recording_shell.h"
 #include "support/temp_folder.h"
 #include "update/file_identification.h"
+#include "wmi/gated_service.h"
+#include "wmi/memory_fixtures.h"
 
 #include <gtest/gtest.h>
 
@@ -79,25 +81,14 @@ public:
     std::string FileVersion(const std::string&) override { return "2.4.1.3"; }
 };
 
-// A board with two slots, one of them empty: the window narrows, shows a list view with rows in
-// the first panel and the empty-slot button in the second.
-void TwoSlotScan(MainDlgState& state, TKLog*) {
-    state.narrowed = true;
-    state.slotsLabel = "插槽数量: 2";
-    state.curmemLabel = "当前内存: 8 GB";
-    state.maxmemLabel = "最大内存: 64 GB";
-    state.slots[0].columnCaptions = {"参数", "值"};
-    state.slots[0].rows = {{"插槽名称", "DIMM 0"},
-                           {"容量", "8 GB"},
-                           {"制造商", "Samsung"},
-                           {"型号", "M471A1K43DB1-CTD"},
-                           {"类型", "DDR4-2666 (PC4-21300)"},
-                           {"序列号", "12345678"}};
-    state.slots[1].listVisible = false;
-    state.slots[1].specButtonVisible = false;
-    state.slots[1].emptySlotButtonVisible = true;
-    state.slots[2].enabled = false;
-    state.slots[3].enabled = false;
+// A board of two slots with one module: the scan narrows the window, fills one panel and shows
+// the other's empty-slot button.
+FakeMachine TwoSlotBoard() {
+    FakeMachine machine;
+    machine.classes["Win32_PhysicalMemoryArray"] = {ArrayInstance(67108864, 2)};
+    machine.classes["Win32_PhysicalMemory"] = {ModuleInstance(
+        {"DIMM 0", "8589934592", "Samsung", "M471A1K43DB1-CTD", 26, 2666, "12345678"})};
+    return machine;
 }
 
 // The window's services with fakes. The maker's server is a closed local port, so that the
@@ -109,13 +100,20 @@ struct FakeServices {
     FakeAppPlatform platform{journal};
     FixedIdentification identification;
     SteadyMemory memory;
+    std::shared_ptr<ServiceGate> gate = std::make_shared<ServiceGate>(true);
+    FakeMachine machine = TwoSlotBoard();
 
     FakeServices() { platform.dataFolder = dataFolder.File(""); }
 
-    MainDlgServices With(std::function<void(MainDlgState&, TKLog*)> scan) {
-        return {memory,       std::move(scan), [this] { return dataFolder.File(""); },
-                shell,        platform,        identification,
-                "127.0.0.1:1"};
+    MainDlgServices With() {
+        return {memory,
+                GatedService(gate, machine),
+                [this] { return dataFolder.File(""); },
+                shell,
+                platform,
+                identification,
+                "127.0.0.1:1",
+                kScanDeadlineMs};
     }
 };
 
@@ -129,6 +127,18 @@ void PumpWaiting() {
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }
+}
+
+// Starts up and pumps until the scan has its answer.
+void StartUpAndScan(const TMainDlg& dialog) {
+    SendMessageW(dialog.Handle(), kStartUpMessage, 0, 0);
+    const ULONGLONG end = GetTickCount64() + 10000;
+    while (dialog.State().scanPending && GetTickCount64() < end) {
+        PumpWaiting();
+        Sleep(10);
+    }
+    ASSERT_FALSE(dialog.State().scanPending);
+    PumpWaiting();
 }
 
 void TickThrice(HWND window) {
@@ -256,7 +266,7 @@ TEST(MainDlgAtSystemDpi, WindowsAreTheDesignScaledWithNothingClipped) {
     }
     const DpiScale scale(run->dpi);
     FakeServices services;
-    TMainDlg dialog(GetModuleHandleW(nullptr), services.With(TwoSlotScan));
+    TMainDlg dialog(GetModuleHandleW(nullptr), services.With());
     HWND window = dialog.Handle();
     ASSERT_EQ(WindowDpi(window), run->dpi) << "the prefix's DPI and the manifest's awareness";
 
@@ -284,8 +294,7 @@ TEST(MainDlgAtSystemDpi, WindowsAreTheDesignScaledWithNothingClipped) {
     EXPECT_TRUE(asMade.empty()) << Joined(asMade);
 
     // After the start-up's scan and a few ticks: narrowed, one panel filled and one empty.
-    SendMessageW(window, kStartUpMessage, 0, 0);
-    PumpWaiting();
+    StartUpAndScan(dialog);
     TickThrice(window);
     EXPECT_EQ(OuterSizeOf(window).cx, scale(kNarrowedWindowWidth));
     const std::vector<std::string> scanned = LayoutFaults(window, scale, kMainDlgStickingOut);
@@ -320,10 +329,9 @@ TEST(MainDlgAtSystemDpi, MovingToAnotherDpiLaysOutAsThereAndKeepsTheState) {
     }
     const DpiScale target(run->moveTo);
     FakeServices services;
-    TMainDlg dialog(GetModuleHandleW(nullptr), services.With(TwoSlotScan));
+    TMainDlg dialog(GetModuleHandleW(nullptr), services.With());
     HWND window = dialog.Handle();
-    SendMessageW(window, kStartUpMessage, 0, 0);
-    PumpWaiting();
+    StartUpAndScan(dialog);
     TickThrice(window);
     const MainDlgState state = dialog.State();
     const int advances = dialog.Scope().Advances();
