@@ -169,6 +169,9 @@ TEST_F(HttpsClientWinTest, EachFailureEndsWithinTheDeadlineAndSaysWhatFailed) {
         {Address("valid", "/never"), kTimeout, untouched, ""},
         {Address("valid", "/short"), kInvalidServerResponse, untouched, ""},
         {Address("untrusted", "/hello"), kSecureFailure, untouched, tls_failure::kCertificate},
+        // Only the server's own certificate, from an issuer nobody knows: a chain that ends
+        // below any root.
+        {Address("partial-chain", "/hello"), kSecureFailure, untouched, tls_failure::kCertificate},
         {Address("wrong-host", "/hello"), kSecureFailure, untouched, tls_failure::kCertificate},
         {Address("expired", "/hello"), kSecureFailure, untouched, tls_failure::kCertificate},
         // The certificate names localhost, not the address.
