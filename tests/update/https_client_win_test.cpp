@@ -81,10 +81,12 @@ TlsSide ReadTlsSide() {
     return side;
 }
 
-class HttpsClientWinTest : public testing::Test {
-protected:
-    // The test CA is trusted in this prefix only, and only while these tests run.
-    static void SetUpTestSuite() {
+// Trusts the test CA in the machine ROOT store of the test prefix for the whole run, and takes
+// it out at the end; the host's store is never touched. It must come before any test checks a
+// certificate chain: Wine reads the trusted roots once per process, at the first chain check.
+class TestCaTrust final : public testing::Environment {
+public:
+    void SetUp() override {
         side_ = ReadTlsSide();
         if (side_.caCertificate.empty()) {
             return;
@@ -101,7 +103,7 @@ protected:
         }
     }
 
-    static void TearDownTestSuite() {
+    void TearDown() override {
         if (!trusted_) {
             return;
         }
@@ -120,21 +122,32 @@ protected:
         trusted_ = false;
     }
 
-    void SetUp() override {
-        ASSERT_TRUE(trusted_) << "no TLS side: run tests/update/hostile_server.py with "
-                                 "--tls-file and set SLOTVANE_TEST_TLS (scripts/test does both)";
-    }
+    bool Trusted() const { return trusted_; }
+    const TlsSide& Side() const { return side_; }
 
-    static std::string Address(const std::string& side, const std::string& path) {
-        return "https://localhost:" + std::to_string(side_.ports.at(side)) + path;
-    }
-
-    static TlsSide side_;
-    static bool trusted_;
+private:
+    TlsSide side_;
+    bool trusted_ = false;
 };
 
-TlsSide HttpsClientWinTest::side_;
-bool HttpsClientWinTest::trusted_ = false;
+// Registered before main, so that it runs before every test; GoogleTest owns it.
+const TestCaTrust* const kCaTrust = static_cast<TestCaTrust*>(
+    testing::AddGlobalTestEnvironment(std::make_unique<TestCaTrust>().release()));
+
+class HttpsClientWinTest : public testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(kCaTrust->Trusted())
+            << "no TLS side: run tests/update/hostile_server.py with --tls-file and set "
+               "SLOTVANE_TEST_TLS (scripts/test does both)";
+    }
+
+    static int Port(const std::string& side) { return kCaTrust->Side().ports.at(side); }
+
+    static std::string Address(const std::string& side, const std::string& path) {
+        return "https://localhost:" + std::to_string(Port(side)) + path;
+    }
+};
 
 TEST_F(HttpsClientWinTest, EachFailureEndsWithinTheDeadlineAndSaysWhatFailed) {
     REQUIRE_SERVER(server);
@@ -156,11 +169,14 @@ TEST_F(HttpsClientWinTest, EachFailureEndsWithinTheDeadlineAndSaysWhatFailed) {
         {Address("valid", "/never"), kTimeout, untouched, ""},
         {Address("valid", "/short"), kInvalidServerResponse, untouched, ""},
         {Address("untrusted", "/hello"), kSecureFailure, untouched, tls_failure::kCertificate},
+        // Only the server's own certificate, from an issuer nobody knows: a chain that ends
+        // below any root.
+        {Address("partial-chain", "/hello"), kSecureFailure, untouched, tls_failure::kCertificate},
         {Address("wrong-host", "/hello"), kSecureFailure, untouched, tls_failure::kCertificate},
         {Address("expired", "/hello"), kSecureFailure, untouched, tls_failure::kCertificate},
         // The certificate names localhost, not the address.
-        {"https://127.0.0.1:" + std::to_string(side_.ports.at("valid")) + "/hello", kSecureFailure,
-         untouched, tls_failure::kCertificate},
+        {"https://127.0.0.1:" + std::to_string(Port("valid")) + "/hello", kSecureFailure, untouched,
+         tls_failure::kCertificate},
         // Wine offers TLS 1.0 and agrees on it: the check after the handshake refuses it.
         {Address("tls10", "/hello"), kSecureFailure, untouched, tls_failure::kProtocol},
         {Address("plain-answer", "/hello"), kSecureFailure, untouched, tls_failure::kRecord},
@@ -205,10 +221,10 @@ TEST_F(HttpsClientWinTest, SendsTheHostWithItsPortOverTls) {
     Start(transfer, owner, Address("valid", "/echo"), WithTlsDeadline);
     ASSERT_TRUE(PumpUntil([&] { return transfer.completions > 0; }, 10000));
     EXPECT_EQ(transfer.error, 0);
-    EXPECT_EQ(transfer.body.rfind("GET /echo HTTP/1.1\r\nHost: localhost:" +
-                                      std::to_string(side_.ports.at("valid")) + "\r\n",
-                                  0),
-              0u);
+    EXPECT_EQ(
+        transfer.body.rfind(
+            "GET /echo HTTP/1.1\r\nHost: localhost:" + std::to_string(Port("valid")) + "\r\n", 0),
+        0u);
 }
 
 TEST_F(HttpsClientWinTest, TheLinkListArrivesOverTlsAndAFailureLeavesTheFile) {
@@ -264,7 +280,7 @@ TEST_F(HttpsClientWinTest, TheUpdateCheckWorksOverTlsAndLogsWhatFailed) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.side);
         TVeyraLite checker(&log, "Slotvane", identification, SystemTickCounter(),
-                           "https://localhost:" + std::to_string(side_.ports.at(c.side)));
+                           "https://localhost:" + std::to_string(Port(c.side)));
         int callbacks = 0;
         checker.CheckForUpdate("slotvane.exe", owner, [&](TVeyraLite&) { ++callbacks; });
         ASSERT_TRUE(PumpUntil([&] { return callbacks > 0; }, 15000));

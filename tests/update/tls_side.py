@@ -60,14 +60,16 @@ def _make_certificates(folder):
         key = ec.generate_private_key(ec.SECP256R1())
         authorities[name] = (key, _certificate(name, key, name, key, now - day, now + 30 * day,
                                                True))
+    # Each server's issuer, host name and validity, and whether it sends its issuer along.
     leaves = {
-        "valid": ("Slotvane Test CA", "localhost", now - day, now + 30 * day),
-        "untrusted": ("Slotvane Untrusted CA", "localhost", now - day, now + 30 * day),
-        "wrong-host": ("Slotvane Test CA", "wrong.example", now - day, now + 30 * day),
-        "expired": ("Slotvane Test CA", "localhost", now - 60 * day, now - 30 * day),
+        "valid": ("Slotvane Test CA", "localhost", now - day, now + 30 * day, True),
+        "untrusted": ("Slotvane Untrusted CA", "localhost", now - day, now + 30 * day, True),
+        "partial-chain": ("Slotvane Untrusted CA", "localhost", now - day, now + 30 * day, False),
+        "wrong-host": ("Slotvane Test CA", "wrong.example", now - day, now + 30 * day, True),
+        "expired": ("Slotvane Test CA", "localhost", now - 60 * day, now - 30 * day, True),
     }
     paths = {}
-    for server, (authority, host, not_before, not_after) in leaves.items():
+    for server, (authority, host, not_before, not_after, with_issuer) in leaves.items():
         ca_key, ca_certificate = authorities[authority]
         key = ec.generate_private_key(ec.SECP256R1())
         certificate = _certificate(host, key, authority, ca_key, not_before, not_after, False,
@@ -76,7 +78,8 @@ def _make_certificates(folder):
         key_path = os.path.join(folder, server + ".key")
         with open(certificate_path, "wb") as f:
             f.write(certificate.public_bytes(serialization.Encoding.PEM))
-            f.write(ca_certificate.public_bytes(serialization.Encoding.PEM))
+            if with_issuer:
+                f.write(ca_certificate.public_bytes(serialization.Encoding.PEM))
         with open(key_path, "wb") as f:
             f.write(key.private_bytes(serialization.Encoding.PEM,
                                       serialization.PrivateFormat.PKCS8,
@@ -217,7 +220,7 @@ def start(folder, handler, server_class):
     ca_path, paths = _make_certificates(folder)
     valid = paths["valid"]
     servers = {name: _tls_server(_context(*paths[name]), handler, server_class)
-               for name in ("valid", "untrusted", "wrong-host", "expired")}
+               for name in ("valid", "untrusted", "partial-chain", "wrong-host", "expired")}
     servers["tls10"] = _tls_server(_context(*valid, tls10_only=True), handler, server_class)
     behaviours = {
         "plain-answer": _plain_answer,
