@@ -3,11 +3,35 @@
 
 #include <gtest/gtest.h>
 
+#include <cstddef>
 #include <string>
 #include <utility>
 #include <variant>
 
 namespace {
+
+struct RedirectCase {
+    std::string location;
+    std::string next; // empty when the transfer ends
+    int error;
+};
+
+// Each location resolved against the current address: the next address, or the error that ends
+// the transfer.
+template <std::size_t N>
+void ExpectRedirects(const HttpUrl& current, const RedirectCase (&cases)[N]) {
+    for (const RedirectCase& c : cases) {
+        SCOPED_TRACE(c.location);
+        const RedirectOutcome outcome = ResolveRedirect(current, c.location);
+        if (c.next.empty()) {
+            ASSERT_TRUE(std::holds_alternative<int>(outcome));
+            EXPECT_EQ(std::get<int>(outcome), c.error);
+        } else {
+            ASSERT_TRUE(std::holds_alternative<HttpUrl>(outcome));
+            EXPECT_EQ(ToText(std::get<HttpUrl>(outcome)), c.next);
+        }
+    }
+}
 
 TEST(HttpUrlTest, ParsesHttpAndHttpsAddressesOnly) {
     struct Case {
@@ -71,12 +95,7 @@ TEST(HttpUrlTest, SpellsHostAndPortAsTheHostHeaderDoes) {
 TEST(HttpUrlTest, ResolvesRedirectionsToHttpAndHttpsAndRefusesOtherSchemes) {
     using namespace http_error;
     const HttpUrl current = *ParseHttpUrl("http://h:81/dir/page.php?a=1");
-    struct Case {
-        std::string location;
-        std::string next; // empty when the transfer ends
-        int error;
-    };
-    const Case cases[] = {
+    const RedirectCase cases[] = {
         {"http://other/x", "http://other/x", 0},
         {"HTTP://other:82", "http://other:82/", 0},
         {"//other/y", "http://other/y", 0},
@@ -92,17 +111,7 @@ TEST(HttpUrlTest, ResolvesRedirectionsToHttpAndHttpsAndRefusesOtherSchemes) {
         {"", "", kInvalidUrl},
         {"http://", "", kInvalidUrl},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.location);
-        const RedirectOutcome outcome = ResolveRedirect(current, c.location);
-        if (c.next.empty()) {
-            ASSERT_TRUE(std::holds_alternative<int>(outcome));
-            EXPECT_EQ(std::get<int>(outcome), c.error);
-        } else {
-            ASSERT_TRUE(std::holds_alternative<HttpUrl>(outcome));
-            EXPECT_EQ(ToText(std::get<HttpUrl>(outcome)), c.next);
-        }
-    }
+    ExpectRedirects(current, cases);
 }
 
 // Once secure, a transfer stays secure: a plain address is refused however it is spelled, and a
@@ -110,12 +119,7 @@ TEST(HttpUrlTest, ResolvesRedirectionsToHttpAndHttpsAndRefusesOtherSchemes) {
 TEST(HttpUrlTest, ASecureAddressLeadsOnlyToSecureOnes) {
     using namespace http_error;
     const HttpUrl current = *ParseHttpUrl("https://h/dir/page?a=1");
-    struct Case {
-        std::string location;
-        std::string next; // empty when the transfer ends
-        int error;
-    };
-    const Case cases[] = {
+    const RedirectCase cases[] = {
         {"https://other/x", "https://other/x", 0},
         {"//other:8443/y", "https://other:8443/y", 0},
         {"/root", "https://h/root", 0},
@@ -124,17 +128,7 @@ TEST(HttpUrlTest, ASecureAddressLeadsOnlyToSecureOnes) {
         {"HTTP://other:443/", "", kRedirectFailed},
         {"ftp://h/x", "", kUnrecognizedScheme},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.location);
-        const RedirectOutcome outcome = ResolveRedirect(current, c.location);
-        if (c.next.empty()) {
-            ASSERT_TRUE(std::holds_alternative<int>(outcome));
-            EXPECT_EQ(std::get<int>(outcome), c.error);
-        } else {
-            ASSERT_TRUE(std::holds_alternative<HttpUrl>(outcome));
-            EXPECT_EQ(ToText(std::get<HttpUrl>(outcome)), c.next);
-        }
-    }
+    ExpectRedirects(current, cases);
 }
 
 // The examples of the URI standard (RFC 3986, 5.4), against its base address; the client drops
